@@ -1,0 +1,83 @@
+#include "tables.h"
+
+#include "safearray.h"
+
+#include <clocale>
+
+namespace korvel::mib {
+
+Tables WriteTables;
+Tables ReadTables;
+int ReadTreeCount = 0;
+int ReadAttributeCount = 0;
+
+namespace {
+
+bool validArray(SAFEARRAY **array, unsigned recordSize)
+{
+    return array != nullptr && *array != nullptr && (*array)->cDims == 1
+        && (*array)->cbElements == recordSize && (*array)->pvData != nullptr;
+}
+
+// The user's default locale is set before each copy; it decides the
+// character classes the tokenizer uses on later reads.
+template <typename Record>
+void copyTableIn(Record (&records)[RecordCount], SAFEARRAY *array)
+{
+    std::setlocale(LC_ALL, "");
+    if (SafeArrayLock(array) != S_OK)
+        return;
+    int32_t lower = 0;
+    int32_t upper = -1;
+    if (SafeArrayGetLBound(array, 1, &lower) == S_OK && SafeArrayGetUBound(array, 1, &upper) == S_OK) {
+        for (int32_t i = lower; i < upper; ++i) {
+            if (i >= 0 && i < RecordCount)
+                SafeArrayGetElement(array, &i, &records[i]);
+        }
+    }
+    SafeArrayUnlock(array);
+}
+
+template <typename Record>
+void copyTableOut(const Record (&records)[RecordCount], SAFEARRAY *array)
+{
+    std::setlocale(LC_ALL, "");
+    if (SafeArrayLock(array) != S_OK)
+        return;
+    int32_t lower = 0;
+    int32_t upper = -1;
+    if (SafeArrayGetLBound(array, 1, &lower) == S_OK && SafeArrayGetUBound(array, 1, &upper) == S_OK) {
+        for (int32_t i = lower; i < upper; ++i) {
+            if (i >= 0 && i < RecordCount)
+                SafeArrayPutElement(array, &i, &records[i]);
+        }
+    }
+    SafeArrayUnlock(array);
+}
+
+} // namespace
+
+bool validArrays(SAFEARRAY **tree, SAFEARRAY **attribute, SAFEARRAY **range, SAFEARRAY **list)
+{
+    return validArray(tree, sizeof(MibTree)) && validArray(attribute, sizeof(MibAttribute))
+        && validArray(range, sizeof(MibRange)) && validArray(list, sizeof(MibList));
+}
+
+void copyIn(Tables &tables, SAFEARRAY *tree, SAFEARRAY *attribute, SAFEARRAY *range, SAFEARRAY *list)
+{
+    copyTableIn(tables.tree, tree);
+    copyTableIn(tables.attribute, attribute);
+    copyTableIn(tables.range, range);
+    copyTableIn(tables.list, list);
+}
+
+void copyOut(const Tables &tables, SAFEARRAY *tree, SAFEARRAY *attribute, SAFEARRAY *range,
+             SAFEARRAY *list)
+{
+    copyTableOut(tables.tree, tree);
+    copyTableOut(tables.attribute, attribute);
+    copyTableOut(tables.range, range);
+    copyTableOut(tables.list, list);
+}
+
+} // namespace korvel::mib
