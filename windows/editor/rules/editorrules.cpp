@@ -1,0 +1,373 @@
+#include "editorrules.h"
+
+#include "fieldtext.h"
+#include "rulemessages.h"
+#include "tableops.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace korvel {
+
+namespace {
+
+int lastScannedSlot(const AppState &state)
+{
+    return qBound(-1, static_cast<int>(state.ObjectLimit), SlotCount - 1);
+}
+
+void warn(MessageSink &sink, QStringView text)
+{
+    sink.report(text.toString(), MessageKind::Warning);
+}
+
+const QString TableSuffix = QStringLiteral("Table");
+const QString EntrySuffix = QStringLiteral("Entry");
+
+// True when `candidate` is `object` or lies below it. The walk up the Parent
+// links is bounded, so a design whose links already loop still ends.
+bool isInSubtree(const AppState &state, int candidate, int object)
+{
+    int current = candidate;
+    for (int steps = 0; steps <= SlotCount && isSlot(current); ++steps) {
+        if (current == object)
+            return true;
+        current = state.tables.tree[current].Parent;
+    }
+    return false;
+}
+
+// The warning for placing an object of `kind` (new when `slot` is -1) under
+// `parent`, or nothing. Nothing may hang below a Leaf or beside a Table's
+// Entry, an Entry stays with its Table, and no object may move into its own
+// subtree.
+std::optional<QStringView> parentRefusal(const AppState &state, int parent, int slot)
+{
+    if (slot >= 0) {
+        const MibTree &object = state.tables.tree[slot];
+        if (parent == object.Parent)
+            return std::nullopt;
+        if (parent != RootSlot && isInSubtree(state, parent, slot))
+            return RuleMessage::ParentInOwnSubtree;
+        if (object.Kind == ObjectKind::Entry)
+            return RuleMessage::EntryMoved;
+    }
+    if (parent == RootSlot)
+        return std::nullopt;
+    switch (state.tables.tree[parent].Kind) {
+    case ObjectKind::Leaf:
+        return RuleMessage::ParentIsLeaf;
+    case ObjectKind::Table:
+        return RuleMessage::ParentIsTable;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Walks the objects in slot order, skipping `skip`; the first whose name
+// clashes or which already has `objectId` under `parent` decides. A name
+// clashes when it equals `name` or `name` followed by "Table", and for a new
+// table also `name` followed by "Entry", the name its entry will get.
+std::optional<QStringView> duplicateRefusal(const AppState &state, const QString &name, bool newTable,
+                                            int parent, int32_t objectId, int skip)
+{
+    QStringList clashing{name, name + TableSuffix};
+    if (newTable)
+        clashing.append(name + EntrySuffix);
+    const int last = lastScannedSlot(state);
+    for (int slot = 0; slot <= last; ++slot) {
+        const MibTree &record = state.tables.tree[slot];
+        if (record.InUse != 1 || slot == skip)
+            continue;
+        if (clashing.contains(displayedName(state, slot)))
+            return RuleMessage::DuplicateName;
+        if (record.Parent == parent && record.ObjectId == objectId)
+            return RuleMessage::DuplicateObjectId;
+    }
+    return std::nullopt;
+}
+
+void writeObject(MibTree &record, const QString &name, int32_t objectId, int parent, int32_t kind)
+{
+    record = MibTree();
+    storeFieldText(record.Name, record.NameLength, name, NameWidth);
+    record.ObjectId = objectId;
+    record.Parent = parent;
+    record.Kind = kind;
+    record.InUse = 1;
+}
+
+void writeAttribute(MibAttribute &record, int owner, const QString &description, int32_t access)
+{
+    record = MibAttribute();
+    record.Owner = owner;
+    storeFieldText(record.Description, record.DescriptionLength, description, NameWidth);
+    record.Access = access;
+    record.InUse = 1;
+}
+
+// The slots a leaf's constraint will take, found before anything is written.
+struct ConstraintSlots {
+    int range = -1;
+    QList<int> items;
+};
+
+// Writes the syntax, range or enumeration and key order of a leaf whose
+// attribute `attribute` has just been written.
+void writeLeafType(DefinitionTables &tables, int leaf, MibAttribute &attribute, const EditorInput &input,
+                   const ConstraintSlots &reserved)
+{
+    attribute.Syntax = syntaxCode(input.SyntaxIndex);
+    if (input.RangeTicked) {
+        attribute.Constraint = Constraint::Range;
+        MibRange &range = tables.range[reserved.range];
+        range = MibRange();
+        range.Owner = leaf;
+        storeBound(range.Minimum, range.MinimumLength, digitValue(input.MinimumText).value_or(0));
+        storeBound(range.Maximum, range.MaximumLength, digitValue(input.MaximumText).value_or(0));
+        range.InUse = 1;
+        ++tables.MibRangeCount;
+    } else if (input.ListTicked) {
+        attribute.Constraint = Constraint::Enumeration;
+        for (qsizetype i = 0; i < input.Items.size(); ++i) {
+            MibList &item = tables.list[reserved.items[i]];
+            item = MibList();
+            item.Owner = leaf;
+            storeFieldText(item.ItemName, item.ItemNameLength, input.Items[i].name, NameWidth);
+            item.ItemValue = input.Items[i].value;
+            item.InUse = 1;
+            ++tables.MibListCount;
+        }
+    }
+    if (input.KeyTicked)
+        attribute.KeyOrder = static_cast<int32_t>(digitValue(input.KeyOrderText).value_or(0));
+}
+
+int32_t objectIdOf(const EditorInput &input)
+{
+    return static_cast<int32_t>(digitValue(input.ObjectIdText).value_or(0));
+}
+
+// Frees the range or the items an attribute points to, as deleting does.
+void releaseConstraint(DefinitionTables &tables, int range, const QList<int> &items)
+{
+    if (range >= 0) {
+        // A freed range holds "0" as both bounds and keeps its old lengths.
+        MibRange &record = tables.range[range];
+        record.Owner = 0;
+        storeText(record.Minimum, QStringLiteral("0"), BoundWidth);
+        storeText(record.Maximum, QStringLiteral("0"), BoundWidth);
+        record.InUse = 0;
+        --tables.MibRangeCount;
+    }
+    for (int slot : items) {
+        tables.list[slot] = MibList();
+        --tables.MibListCount;
+    }
+}
+
+// The lowest `count` MibList slots among 0..999 that are free or will be
+// freed (`released`), or fewer when there are not that many.
+QList<int> itemSlots(const DefinitionTables &tables, const QList<int> &released, qsizetype count)
+{
+    QList<int> found;
+    for (int slot = 0; slot < StoredSlotCount && found.size() < count; ++slot) {
+        if (tables.list[slot].InUse == 0 || released.contains(slot))
+            found.append(slot);
+    }
+    return found;
+}
+
+} // namespace
+
+int findObjectByName(const AppState &state, const QString &name)
+{
+    const int last = lastScannedSlot(state);
+    for (int slot = 0; slot <= last; ++slot) {
+        if (state.tables.tree[slot].InUse == 1 && displayedName(state, slot) == name)
+            return slot;
+    }
+    return -1;
+}
+
+std::optional<int> resolveParent(const AppState &state, const EditorInput &input)
+{
+    if (input.ParentIsRoot)
+        return RootSlot;
+    const int slot = findObjectByName(state, input.ParentText);
+    if (slot < 0)
+        return std::nullopt;
+    return slot;
+}
+
+OperationResult AddObject(AppState &state, const EditorInput &input, MessageSink &sink)
+{
+    if (auto failure = ValidateInput(input, EditMode::Add)) {
+        sink.report(*failure, MessageKind::Warning);
+        return OperationResult::Refused;
+    }
+    const std::optional<int> parent = resolveParent(state, input);
+    if (!parent)
+        return OperationResult::Failed;
+    if (auto refusal = parentRefusal(state, *parent, -1)) {
+        warn(sink, *refusal);
+        return OperationResult::Refused;
+    }
+    const bool isTable = input.KindOption == KindOption::Table;
+    const bool isLeaf = input.KindOption == KindOption::Leaf;
+    const QString name = significantText(input.NameText, NameWidth);
+    const int32_t objectId = objectIdOf(input);
+    if (auto refusal = duplicateRefusal(state, name, isTable, *parent, objectId, -1)) {
+        warn(sink, *refusal);
+        return OperationResult::Refused;
+    }
+
+    DefinitionTables &tables = state.tables;
+    const int objectCount = isTable ? 2 : 1;
+    const int attributeCount = isTable ? 2 : isLeaf ? 1 : 0;
+    const QList<int> objects = findFreeSlots(tables.tree, objectCount);
+    const QList<int> attributes = findFreeSlots(tables.attribute, attributeCount);
+    ConstraintSlots reserved;
+    bool enough = objects.size() == objectCount && attributes.size() == attributeCount;
+    if (isLeaf && input.RangeTicked) {
+        reserved.range = findFreeSlot(tables.range);
+        enough = enough && reserved.range >= 0;
+    } else if (isLeaf && input.ListTicked) {
+        reserved.items = findFreeSlots(tables.list, input.Items.size());
+        enough = enough && reserved.items.size() == input.Items.size();
+    }
+    if (!enough) {
+        warn(sink, RuleMessage::TableFull);
+        return OperationResult::Refused;
+    }
+
+    const int object = objects[0];
+    writeObject(tables.tree[object], isTable ? name + TableSuffix : name, objectId, *parent,
+                objectKindOf(input.KindOption));
+    ++tables.MibTreeCount;
+    if (isTable) {
+        writeObject(tables.tree[objects[1]], name + EntrySuffix, 1, object, ObjectKind::Entry);
+        ++tables.MibTreeCount;
+    }
+    if (attributeCount == 0)
+        return OperationResult::Success;
+
+    MibAttribute &attribute = tables.attribute[attributes[0]];
+    writeAttribute(attribute, object, input.DescriptionText,
+                   isTable ? Access::NotAccessible : accessCode(input.AccessIndex));
+    ++tables.MibAttributeCount;
+    if (isTable) {
+        writeAttribute(tables.attribute[attributes[1]], objects[1], input.EntryDescriptionText,
+                       Access::NotAccessible);
+        ++tables.MibAttributeCount;
+        return OperationResult::Success;
+    }
+    writeLeafType(tables, object, attribute, input, reserved);
+    return OperationResult::Success;
+}
+
+OperationResult ChangeObject(AppState &state, int slot, const EditorInput &input, MessageSink &sink)
+{
+    if (auto failure = ValidateInput(input, EditMode::Change)) {
+        sink.report(*failure, MessageKind::Warning);
+        return OperationResult::Refused;
+    }
+    DefinitionTables &tables = state.tables;
+    if (!isSlot(slot) || tables.tree[slot].InUse != 1)
+        return OperationResult::Failed;
+    const int32_t kind = tables.tree[slot].Kind;
+    const bool kindFits = (kind == ObjectKind::Node || kind == ObjectKind::Table || kind == ObjectKind::Entry
+                           || kind == ObjectKind::Leaf)
+        && kindOptionFor(kind) == input.KindOption;
+    if (!kindFits) {
+        warn(sink, RuleMessage::KindChanged);
+        return OperationResult::Refused;
+    }
+    const std::optional<int> parent = resolveParent(state, input);
+    if (!parent)
+        return OperationResult::Failed;
+    if (auto refusal = parentRefusal(state, *parent, slot)) {
+        warn(sink, *refusal);
+        return OperationResult::Refused;
+    }
+    const QString name = significantText(input.NameText, NameWidth);
+    const int32_t objectId = objectIdOf(input);
+    // Object IDs are compared among the children of the parent the object
+    // will have, so a move cannot give two siblings one sub-identifier.
+    if (auto refusal = duplicateRefusal(state, name, false, *parent, objectId, slot)) {
+        warn(sink, *refusal);
+        return OperationResult::Refused;
+    }
+
+    int attribute = -1;
+    if (kind != ObjectKind::Node) {
+        attribute = attributeOf(state, slot);
+        if (attribute < 0)
+            return OperationResult::Refused;
+    }
+    const int32_t oldConstraint = attribute >= 0 ? tables.attribute[attribute].Constraint : Constraint::None;
+    const int oldRange = oldConstraint == Constraint::Range ? rangeOf(state, slot) : -1;
+    const QList<int> oldItems = oldConstraint == Constraint::Enumeration ? itemsOf(state, slot) : QList<int>();
+
+    // Every slot the new constraint needs is found before anything is
+    // written, counting those the old constraint gives back.
+    const bool isLeaf = kind == ObjectKind::Leaf;
+    ConstraintSlots reserved;
+    bool enough = true;
+    if (isLeaf && input.RangeTicked) {
+        reserved.range = oldRange >= 0 && oldRange < StoredSlotCount ? oldRange : findFreeSlot(tables.range);
+        enough = reserved.range >= 0;
+    } else if (isLeaf && input.ListTicked) {
+        reserved.items = itemSlots(tables, oldItems, input.Items.size());
+        enough = reserved.items.size() == input.Items.size();
+    }
+    if (!enough) {
+        warn(sink, RuleMessage::TableFull);
+        return OperationResult::Refused;
+    }
+
+    releaseConstraint(tables, oldRange, oldItems);
+    writeObject(tables.tree[slot], name, objectId, *parent, kind);
+    if (kind == ObjectKind::Node)
+        return OperationResult::Success;
+
+    MibAttribute &record = tables.attribute[attribute];
+    writeAttribute(record, slot, kind == ObjectKind::Entry ? input.EntryDescriptionText : input.DescriptionText,
+                   isLeaf ? accessCode(input.AccessIndex) : Access::NotAccessible);
+    if (isLeaf)
+        writeLeafType(tables, slot, record, input, reserved);
+    return OperationResult::Success;
+}
+
+CommitResult CommitEditor(AppState &state, const EditorInput &input, MessageSink &sink)
+{
+    const auto failed = [&sink] {
+        sink.report(RuleMessage::CommitFailed.toString(), MessageKind::Error);
+        return CommitResult{CommitOutcome::Failed, false};
+    };
+    try {
+        const bool adding = state.EditTarget == -1;
+        if (auto failure = ValidateInput(input, adding ? EditMode::Add : EditMode::Change)) {
+            sink.report(*failure, MessageKind::Warning);
+            return {CommitOutcome::FieldError, false};
+        }
+        const OperationResult result
+            = adding ? AddObject(state, input, sink) : ChangeObject(state, state.EditTarget, input, sink);
+        switch (result) {
+        case OperationResult::Success:
+            sink.report((adding ? RuleMessage::ObjectAdded : RuleMessage::ObjectChanged).toString(),
+                        MessageKind::Notice);
+            return {adding ? CommitOutcome::Added : CommitOutcome::Changed, true};
+        case OperationResult::Refused:
+            return {CommitOutcome::Refused, true};
+        case OperationResult::Failed:
+            break;
+        }
+        return failed();
+    } catch (...) {
+        return failed();
+    }
+}
+
+} // namespace korvel
