@@ -1,12 +1,8 @@
 #include "list.h"
 
-#include "designfile.h"
-#include "mibbridge.h"
 #include "tableops.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -56,12 +52,6 @@ void runCommand(Services &services, const QString &failure, Steps steps)
     }
 }
 
-// The last four characters are exactly `extension`; case counts.
-bool hasExtension(const QString &file, const QString &extension)
-{
-    return file.size() >= extension.size() && file.endsWith(extension, Qt::CaseSensitive);
-}
-
 QIcon loadIcon(const QString &folder, const char *file)
 {
     // A missing or unreadable picture leaves the cells without one.
@@ -75,8 +65,11 @@ List::List(AppState &state, Services &services, QWidget *parent)
     : QMainWindow(parent)
     , m_state(state)
     , m_services(services)
+    , m_files(state, services, this)
 {
     setObjectName(QStringLiteral("List"));
+    m_files.refresh = [this] { refresh(); };
+    m_files.updateTitle = [this] { updateTitle(); };
     buildControls();
     buildMenus();
     updateTitle();
@@ -159,7 +152,7 @@ void List::buildControls()
     connect(m_command12, &QPushButton::clicked, this, &List::addObject);
     connect(m_command7, &QPushButton::clicked, this, &List::changeObject);
     connect(m_command11, &QPushButton::clicked, this, &List::deleteObject);
-    connect(m_command3, &QPushButton::clicked, this, &List::createMib);
+    connect(m_command3, &QPushButton::clicked, this, [this] { m_files.createMibFile(); });
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, &List::gridDoubleClicked);
 }
 
@@ -177,12 +170,12 @@ void List::buildMenus()
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     file->setObjectName(QStringLiteral("MIB_FILE"));
-    item(file, "MIB_OPEN", QStringLiteral("ﾃﾞｻﾞｲﾝﾌｧｲﾙを開く(&O)"), &List::openDesignFile)
+    item(file, "MIB_OPEN", QStringLiteral("ﾃﾞｻﾞｲﾝﾌｧｲﾙを開く(&O)"), [this] { m_files.openDesignFile(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    item(file, "MIB_SAVE", QStringLiteral("保存(&S)"), &List::saveDesignFile)
+    item(file, "MIB_SAVE", QStringLiteral("保存(&S)"), [this] { m_files.saveDesignFile(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     separator(file, "MIB_SEPARATE");
-    item(file, "MIB_DEF_OPEN", QStringLiteral("MIBﾌｧｲﾙのﾛｰﾄﾞ(&L)"), &List::loadMib)
+    item(file, "MIB_DEF_OPEN", QStringLiteral("MIBﾌｧｲﾙのﾛｰﾄﾞ(&L)"), [this] { m_files.loadMibFile(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     separator(file, "MIB_SEPARATE2");
     item(file, "MIB_END", QStringLiteral("終了(&X)"), &QWidget::close);
@@ -291,15 +284,6 @@ std::optional<int> List::selectedSlot(int keyColumn) const
     return slot;
 }
 
-QString List::chooseFile(int16_t mode)
-{
-    m_state.FileDialogMode = mode;
-    const DialogOutcome outcome = m_services.openDialog(ModalDialog::FileOpe, this);
-    if (outcome == DialogOutcome::Missing || outcome == DialogOutcome::Refused || m_state.SelectedFile.isEmpty())
-        return QString();
-    return m_state.SelectedFolder + QDir::separator() + m_state.SelectedFile;
-}
-
 bool List::openEditor(const QString &failure)
 {
     switch (m_services.openDialog(ModalDialog::Design, this)) {
@@ -391,124 +375,6 @@ void List::deleteObject()
         // Also after a failure: what was removed stays removed, and the grid
         // must not offer rows whose objects are gone.
         refresh();
-    });
-}
-
-void List::createMib()
-{
-    const QString failure = QStringLiteral("MIBファイルの作成に失敗しました");
-    runCommand(m_services, failure, [&] {
-        const QString path = chooseFile(FileDialogPurpose::CreateMibFile);
-        if (path.isEmpty())
-            return;
-        if (!hasExtension(m_state.SelectedFile, QStringLiteral(".mib"))) {
-            m_services.show(QStringLiteral("拡張子(.mib)がついていないか無効です。"), MessageKind::Warning);
-            return;
-        }
-        if (QFileInfo::exists(path)
-            && !m_services.ask(QStringLiteral("元のファイルが上書きされますが、よろしいですか？"),
-                               QStringLiteral("保存の確認")))
-            return;
-        switch (createMibFile(m_state, path)) {
-        case BridgeResult::Success:
-            m_services.show(QStringLiteral("MIBファイルを作成しました。"), MessageKind::Notice);
-            break;
-        case BridgeResult::Failure:
-            m_services.show(failure, MessageKind::Error);
-            break;
-        case BridgeResult::Unavailable:
-            break;
-        }
-    });
-}
-
-void List::openDesignFile()
-{
-    const QString failure = QStringLiteral("ファイルの読み込みに失敗しました");
-    runCommand(m_services, failure, [&] {
-        const QString path = chooseFile(FileDialogPurpose::OpenDesignFile);
-        if (path.isEmpty())
-            return;
-        if (!hasExtension(m_state.SelectedFile, QStringLiteral(".mdf"))) {
-            m_services.show(QStringLiteral("拡張子(.mdf)がついていないか無効です。"), MessageKind::Warning);
-            return;
-        }
-        if (!QFileInfo::exists(path)) {
-            m_services.show(QStringLiteral("ファイルがみつかりません。"), MessageKind::Warning);
-            return;
-        }
-        // The reader leaves the tables untouched when it fails.
-        if (!readDesignFile(m_state, path)) {
-            m_services.show(failure, MessageKind::Error);
-            return;
-        }
-        m_state.ListLevel = RootSlot;
-        refresh();
-        m_services.show(QStringLiteral("変数に読み込みました。"), MessageKind::Notice,
-                        QStringLiteral("ファイルオープンの確認"));
-        m_state.CurrentDrive = m_state.SelectedDrive;
-        m_state.CurrentFolder = m_state.SelectedFolder;
-        m_state.CurrentFile = m_state.SelectedFile;
-        updateTitle();
-    });
-}
-
-void List::saveDesignFile()
-{
-    const QString failure = QStringLiteral("ファイルの保存に失敗しました");
-    runCommand(m_services, failure, [&] {
-        const QString path = chooseFile(FileDialogPurpose::SaveDesignFile);
-        if (path.isEmpty())
-            return;
-        if (!hasExtension(m_state.SelectedFile, QStringLiteral(".mdf"))) {
-            m_services.show(QStringLiteral("拡張子(.mdf)がついていないか無効です。"), MessageKind::Warning);
-            return;
-        }
-        if (QFileInfo::exists(path)
-            && !m_services.ask(QStringLiteral("元のファイルが上書きされますが、よろしいですか？"),
-                               QStringLiteral("保存の確認")))
-            return;
-        // The writer replaces the file only once the new one is complete.
-        if (!writeDesignFile(m_state, path)) {
-            m_services.show(failure, MessageKind::Error);
-            return;
-        }
-        m_services.show(QStringLiteral("ファイルに保存しました。"), MessageKind::Notice, QStringLiteral("保存の確認"));
-        m_state.CurrentDrive = m_state.SelectedDrive;
-        m_state.CurrentFolder = m_state.SelectedFolder;
-        m_state.CurrentFile = m_state.SelectedFile;
-        updateTitle();
-    });
-}
-
-void List::loadMib()
-{
-    // The load reports its own outcome; an error on the way shows nothing.
-    runCommand(m_services, QString(), [&] {
-        const QString path = chooseFile(FileDialogPurpose::LoadMibFile);
-        if (path.isEmpty())
-            return;
-        if (!hasExtension(m_state.SelectedFile, QStringLiteral(".mib"))) {
-            m_services.show(QStringLiteral("拡張子(.mib)がついていないか無効です。"), MessageKind::Warning);
-            return;
-        }
-        if (!QFileInfo::exists(path)) {
-            m_services.show(QStringLiteral("ファイルがみつかりません。"), MessageKind::Warning);
-            return;
-        }
-        switch (loadMibFile(m_state, path)) {
-        case BridgeResult::Success:
-            refresh();
-            m_services.show(QStringLiteral("変数に読み込みました。"), MessageKind::Notice,
-                            QStringLiteral("ファイルオープンの確認"));
-            break;
-        case BridgeResult::Failure:
-            m_services.show(QStringLiteral("MIBファイルの読み込みに失敗しました。\r詳細は error.log を参照してください。"),
-                            MessageKind::Warning);
-            break;
-        case BridgeResult::Unavailable:
-            break;
-        }
     });
 }
 

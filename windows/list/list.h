@@ -5,10 +5,12 @@
 // command on "the selected object" reads that cell of the current row. The
 // window keeps no data of its own: refresh() rebuilds title, grid and Text1
 // from the tables after every command. Dialogs (file dialog, object editor,
-// about box) and the switch to the Tree window go through the Services.
+// about box) and the switch to the Tree window go through the Services;
+// the file commands are the FileCommands both main windows share.
 #pragma once
 
 #include "appstate.h"
+#include "filecommands.h"
 #include "services.h"
 
 #include <QMainWindow>
@@ -50,8 +52,6 @@ private:
     std::optional<int> selectedSlot(int keyColumn) const;
     void updateTitle();
 
-    // Asks the file dialog in `mode`; the chosen path, or empty on Cancel.
-    QString chooseFile(int16_t mode);
     // The object editor for EditTarget; true when it ran (the caller then
     // refreshes). `failure` is the command's failure message.
     bool openEditor(const QString &failure);
@@ -61,16 +61,14 @@ private:
     void addObject();        // Command12 追加
     void changeObject();     // Command7 変更
     void deleteObject();     // Command11 削除
-    void createMib();        // Command3 MIBﾌｧｲﾙ 作成
     void gridDoubleClicked(); // MSFlexGrid1
-    void openDesignFile();   // MIB_OPEN
-    void saveDesignFile();   // MIB_SAVE
-    void loadMib();          // MIB_DEF_OPEN
     void showTree();         // MIB_TREE
     void showVersion();      // MIB_VERSION
 
     AppState &m_state;
     Services &m_services;
+    // 開く, 保存, MIBﾌｧｲﾙのﾛｰﾄﾞ and MIBﾌｧｲﾙ 作成, shared with the Tree window.
+    FileCommands m_files;
 
     QLabel *m_label1 = nullptr;
     QLineEdit *m_text1 = nullptr;
