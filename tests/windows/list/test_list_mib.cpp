@@ -86,7 +86,6 @@ private Q_SLOTS:
 
         // Load it into an empty design from a level below the top; an old
         // error.log is gone afterwards.
-        const QByteArray design = designFileImage(*f.state);
         f.window->close();
         QTRY_VERIFY(!f.window);
         f.state = std::make_unique<AppState>();
@@ -103,9 +102,13 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(QStringLiteral("error.log")));
         QCOMPARE(f.state->ListLevel, -1);
         QCOMPARE(f.names(), (QStringList{QStringLiteral("sysInfo"), QStringLiteral("portTable")}));
+        // All four counters are rebuilt: the reader brings objects and
+        // attributes, no ranges or enumeration items.
         QCOMPARE(f.state->tables.MibTreeCount, 8);
+        QCOMPARE(f.state->tables.MibAttributeCount, 7);
+        QCOMPARE(f.state->tables.MibRangeCount, 0);
+        QCOMPARE(f.state->tables.MibListCount, 0);
         QCOMPARE(f.window->windowTitle(), QStringLiteral("File - Korvel （リスト）"));
-        Q_UNUSED(design);
     }
 
     void aMibFileThatCannotBeReadLeavesTheDesignAndPointsToErrorLog()
@@ -115,10 +118,10 @@ private Q_SLOTS:
         QVERIFY(f.show());
         const QByteArray before = designFileImage(*f.state);
         const QString mib = f.path(QStringLiteral("broken.mib"));
-        QVERIFY(writeBytes(mib, "this is not a MIB module {\r\n"));
-        // A folder where the reader's first working file should go: the pass
-        // cannot open it and says so in error.log.
-        QVERIFY(QDir().mkdir(mib + QStringLiteral("_tmp1")));
+        QVERIFY(writeBytes(mib, "TEST-MIB DEFINITIONS ::= BEGIN\r\nEND\r\n"));
+        // A folder where the reader's token file should go: the tokenizer
+        // cannot create it and says so in error.log.
+        QVERIFY(QDir().mkdir(mib + QStringLiteral("_tmp1_token")));
 
         f.services->answerFileDialog(*f.state, mib);
         f.trigger("MIB_DEF_OPEN");
@@ -130,17 +133,21 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(QStringLiteral("error.log")));
     }
 
-    void aMibTextWithErrorsIsRefused()
+    void aMibTextTheTokenizerRefusesLeavesTheDesign()
     {
         buildSampleDesign(*f.state);
         QVERIFY(f.show());
         const QByteArray before = designFileImage(*f.state);
         const QString mib = f.path(QStringLiteral("bad.mib"));
-        QVERIFY(writeBytes(mib, "NOT-A-MODULE DEFINITIONS ::= BEGIN\r\n  x OBJECT-TYPE ::= { }\r\n"));
+        // A quote in a comment opens a string that the line break ends too early.
+        QVERIFY(writeBytes(mib, "TEST-MIB DEFINITIONS ::= BEGIN\r\n-- it's a comment\r\nEND\r\n"));
+        QVERIFY(writeBytes(QStringLiteral("error.log"), "from an earlier load\n"));
         f.services->answerFileDialog(*f.state, mib);
         f.trigger("MIB_DEF_OPEN");
         QCOMPARE(f.services->texts(), QStringList{loadFailure()});
         QCOMPARE(designFileImage(*f.state), before);
+        // The tokenizer writes no line, and the earlier log is gone.
+        QVERIFY(!QFile::exists(QStringLiteral("error.log")));
     }
 
     void aMibFileThatCannotBeWrittenIsReported()
