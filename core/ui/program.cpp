@@ -59,6 +59,11 @@ bool Program::start(const QString &lockPath)
     m_state.EditTarget = 0;
 
     m_firstWindow = m_services.openWindow(MainWindow::List);
+    if (!m_firstWindow) {
+        // Without a window the program would wait for nothing.
+        m_lock.reset();
+        return false;
+    }
     return true;
 }
 

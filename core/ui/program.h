@@ -36,7 +36,8 @@ public:
     // count. If another instance holds it, tells the user and returns false:
     // the caller ends without a window. Otherwise sets the start values and
     // shows the List window. A lock that cannot be made at all (an unwritable
-    // folder) does not keep the program from starting.
+    // folder) does not keep the program from starting; a program without a
+    // List window does not start.
     bool start(const QString &lockPath);
 
     // The window shown by start(); null before, or once it has closed.
