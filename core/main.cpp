@@ -1,9 +1,23 @@
-#include <QCoreApplication>
-#include <QTextStream>
+#include "appstate.h"
+#include "program.h"
+#include "programicon.h"
+#include "qtservices.h"
+
+#include <QApplication>
+
+#include <memory>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QTextStream(stdout) << "Korvel: the windows are not built yet.\n";
-    return 0;
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(korvel::programIcon());
+
+    auto state = std::make_unique<korvel::AppState>();
+    korvel::QtServices services;
+    korvel::registerProgramWindows(services, *state);
+
+    korvel::Program program(*state, services);
+    if (!program.start(korvel::defaultLockPath()))
+        return 0;
+    return QApplication::exec();
 }

@@ -1,0 +1,57 @@
+// The file commands both main windows share: open and save a design file,
+// create a MIB file and load one. Each asks the file dialog (through the
+// services) in its mode, checks the extension and the file, asks before
+// overwriting, does the work and tells the user the outcome; each catches
+// the failures of its own steps and shows at most one failure message.
+//
+// The window that runs them supplies what differs between windows: how it
+// rebuilds itself from the tables, how it sets its title, and the first line
+// of the message after a MIB file could not be read.
+#pragma once
+
+#include "appstate.h"
+#include "services.h"
+
+#include <QString>
+
+#include <functional>
+
+class QObject;
+
+namespace korvel {
+
+class FileCommands
+{
+public:
+    // `window` is the window running the commands; the dialogs open over it.
+    FileCommands(AppState &state, Services &services, QObject *window);
+
+    // Rebuilds the window from the tables.
+    std::function<void()> refresh;
+    // Sets the window's title from CurrentFile.
+    std::function<void()> updateTitle;
+    // The first line of the two-line message after a failed MIB load.
+    QString loadFailureLine = listLoadFailureLine();
+    // Whether a design file that cannot be read also empties the file
+    // dialog's answer (the Tree window's open does).
+    bool clearChoiceWhenOpenFails = false;
+
+    static QString listLoadFailureLine();
+    static QString treeLoadFailureLine();
+
+    void openDesignFile();
+    void saveDesignFile();
+    void createMibFile();
+    void loadMibFile();
+
+    // The path the file dialog chose in `mode`, or empty when it was
+    // cancelled (or the program has no file dialog).
+    QString chooseFile(int16_t mode);
+
+private:
+    AppState &m_state;
+    Services &m_services;
+    QObject *m_window;
+};
+
+} // namespace korvel

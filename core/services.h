@@ -1,0 +1,107 @@
+// What the windows need from the windowing toolkit, without naming it.
+//
+// Every window reaches the user through one Services object handed to it at
+// construction: message boxes (show), modal dialogs (openDialog), the switch
+// between the two main windows (switchWindow) and the help page (showHelp).
+// The program's implementation is korvel::QtServices (core/ui); tests use a
+// recording one that answers from a script and never blocks. Services is also
+// the MessageSink through which the editor's rules reach the user.
+//
+// This header links Qt Core only: dialogs and windows are named by the enums
+// below, and the implementation keeps the factories that build them.
+#pragma once
+
+#include "messages.h"
+
+#include <QString>
+
+class QObject;
+
+namespace korvel {
+
+// The application title: the caption of notices and questions without one.
+inline constexpr auto ApplicationTitle = "Korvel";
+
+enum class MessageIcon {
+    None,
+    Information,
+    Exclamation,
+    Critical,
+};
+
+// A message box as it is shown, the conventions of its kind applied.
+struct Message {
+    QString text;
+    MessageKind kind = MessageKind::Notice;
+    QString caption;
+    MessageIcon icon = MessageIcon::None;
+
+    // Yes and No for a question, OK for everything else.
+    bool asksYesNo() const { return kind == MessageKind::Question; }
+};
+
+// Applies the conventions: a warning has the exclamation icon and the caption
+// "注意メッセージ", an error the critical icon and "警告メッセージ", a notice
+// and a question no icon and the application title. A non-empty `caption`
+// replaces the kind's caption.
+Message makeMessage(const QString &text, MessageKind kind, const QString &caption = QString());
+
+// The modal dialogs the windows open.
+enum class ModalDialog {
+    FileOpe, // the file dialog; its answer is left in AppState::Selected*
+    Version, // the about box
+    Design,  // the object editor; EditTarget says what it edits
+};
+
+enum class DialogOutcome {
+    Accepted,
+    Rejected, // closed by Cancel, Esc or the close box
+    Refused,  // the dialog closed itself while opening, after telling the user why
+    Missing,  // this program has no such dialog
+};
+
+enum class MainWindow {
+    List,
+    Tree,
+};
+
+class Services : public MessageSink
+{
+public:
+    // Shows a modal message box and returns the button pressed: Yes or No for
+    // a question, Ok otherwise.
+    MessageButton show(const QString &text, MessageKind kind, const QString &caption = QString());
+
+    // A notice with the information icon (the few messages that carry one).
+    void showInformation(const QString &text, const QString &caption = QString());
+
+    // A question; true when the user answered Yes.
+    bool ask(const QString &text, const QString &caption = QString());
+
+    // The rules' messages: shown with the kind's caption.
+    void report(const QString &text, MessageKind kind) override;
+
+    // Opens `dialog` modally over `owner` (the window asking) and returns once
+    // it has closed. An exception raised while building or running the dialog
+    // propagates to the caller, whose command reports its own failure.
+    virtual DialogOutcome openDialog(ModalDialog dialog, QObject *owner) = 0;
+    virtual bool hasDialog(ModalDialog dialog) const = 0;
+
+    // Opens `target`, not modal, and only then closes `current`, so the
+    // program never finds itself without a window on the way. False, with
+    // nothing changed, when the program has no such window.
+    virtual bool switchWindow(MainWindow target, QObject *current) = 0;
+    virtual bool hasWindow(MainWindow target) const = 0;
+
+    // Asks the desktop to open help/index.html beside the program. The result
+    // is not reported.
+    virtual void showHelp() = 0;
+
+    // The folder the program runs from, which holds "help" and "icon".
+    virtual QString programFolder() const = 0;
+
+protected:
+    virtual MessageButton present(const Message &message) = 0;
+};
+
+} // namespace korvel

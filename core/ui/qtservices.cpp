@@ -1,0 +1,76 @@
+#include "qtservices.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace korvel {
+
+namespace {
+
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+QString helpPagePath(const QString &programFolder)
+{
+    return programFolder + QStringLiteral("/help/index.html");
+}
+
+QString QtServices::displayedMessageText(const QString &text)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+MessageButton QtServices::present(const Message &message)
+{
+    QWidget *parent = QApplication::activeModalWidget();
+    if (!parent)
+        parent = QApplication::activeWindow();
+    QMessageBox box(boxIcon(message.icon), message.caption, displayedMessageText(message.text),
+                    message.asksYesNo() ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("KorvelMessage"));
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(message.asksYesNo() ? QMessageBox::Yes : QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    const int pressed = box.exec();
+    if (!message.asksYesNo())
+        return MessageButton::Ok;
+    return pressed == QMessageBox::Yes ? MessageButton::Yes : MessageButton::No;
+}
+
+DialogOutcome QtServices::runDialog(ModalDialog, QDialog &dialog)
+{
+    dialog.setWindowModality(Qt::ApplicationModal);
+    return dialog.exec() == QDialog::Accepted ? DialogOutcome::Accepted : DialogOutcome::Rejected;
+}
+
+void QtServices::showHelp()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(helpPagePath(programFolder())));
+}
+
+QString QtServices::programFolder() const
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+} // namespace korvel

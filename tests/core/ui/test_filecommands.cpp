@@ -1,0 +1,104 @@
+// The file commands without any window, as the Tree window runs them: its
+// callbacks, its choice forgotten after a failed open, and its first line
+// of the failed-load message.
+#include "designfile.h"
+#include "filecommands.h"
+#include "recordingservices.h"
+#include "sampledesign.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace korvel;
+using namespace korvel::testing;
+
+class FileCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<RecordingServices> m_services;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QStringList m_events;
+
+    std::unique_ptr<FileCommands> commands()
+    {
+        auto files = std::make_unique<FileCommands>(*m_state, *m_services, nullptr);
+        files->refresh = [this] { m_events.append(QStringLiteral("refresh")); };
+        files->updateTitle = [this] { m_events.append(QStringLiteral("title ") + m_state->CurrentFile); };
+        m_services->onMessage = [this](const Message &message) { m_events.append(message.text); };
+        return files;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_state = std::make_unique<AppState>();
+        m_services = std::make_unique<RecordingServices>();
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_events.clear();
+    }
+
+    void openRefreshesBeforeTheNoticeAndRetitlesAfterIt()
+    {
+        buildSampleDesign(*m_state);
+        const QString file = m_dir->filePath(QStringLiteral("tree.mdf"));
+        QVERIFY(writeDesignFile(*m_state, file));
+        m_state->ListLevel = 3;
+        auto files = commands();
+        m_services->answerFileDialog(*m_state, file);
+        files->openDesignFile();
+        QCOMPARE(m_events, (QStringList{QStringLiteral("refresh"), QStringLiteral("変数に読み込みました。"),
+                                        QStringLiteral("title tree.mdf")}));
+        QCOMPARE(m_state->ListLevel, -1);
+    }
+
+    void aFailedOpenCanForgetTheChoice_data()
+    {
+        QTest::addColumn<bool>("forget");
+        QTest::newRow("List window") << false;
+        QTest::newRow("Tree window") << true;
+    }
+
+    void aFailedOpenCanForgetTheChoice()
+    {
+        QFETCH(bool, forget);
+        const QString file = m_dir->filePath(QStringLiteral("bad.mdf"));
+        QFile bad(file);
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("<MibTree>\r\nnot a design\r\n");
+        bad.close();
+        auto files = commands();
+        files->clearChoiceWhenOpenFails = forget;
+        m_services->answerFileDialog(*m_state, file);
+        files->openDesignFile();
+        QCOMPARE(m_events, QStringList{QStringLiteral("ファイルの読み込みに失敗しました")});
+        QCOMPARE(m_state->SelectedFile.isEmpty(), forget);
+        QCOMPARE(m_state->CurrentFile, QStringLiteral("File"));
+    }
+
+    void theTwoWindowsNameAFailedLoadEachTheirWay()
+    {
+        QCOMPARE(FileCommands::listLoadFailureLine(), QStringLiteral("MIBファイルの読み込みに失敗しました。"));
+        QCOMPARE(FileCommands::treeLoadFailureLine(), QStringLiteral("MIBファイルのオープンに失敗しました。"));
+        FileCommands files(*m_state, *m_services, nullptr);
+        QCOMPARE(files.loadFailureLine, FileCommands::listLoadFailureLine());
+    }
+
+    void withoutAFileDialogNothingHappens()
+    {
+        auto files = commands();
+        m_state->SelectedFolder = m_dir->path();
+        m_state->SelectedFile = QStringLiteral("stale.mdf");
+        files->saveDesignFile();
+        QVERIFY(m_events.isEmpty());
+        QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("stale.mdf"))));
+    }
+};
+
+QTEST_MAIN(FileCommandsTest)
+#include "test_filecommands.moc"

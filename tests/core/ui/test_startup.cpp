@@ -1,0 +1,148 @@
+// Start-up: the start values and the List window, and one running instance
+// per user — also against a real second process, and after one that crashed.
+#include "program.h"
+#include "recordingservices.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace korvel;
+using namespace korvel::testing;
+
+namespace {
+
+const QString &alreadyRunning()
+{
+    static const QString text = QStringLiteral("Korvelは既に起動されています。");
+    return text;
+}
+
+} // namespace
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<RecordingServices> m_services;
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+    QString lockPath() const { return m_dir->filePath(QStringLiteral("korvel.lock")); }
+
+    std::unique_ptr<Program> program()
+    {
+        registerProgramWindows(*m_services, *m_state);
+        return std::make_unique<Program>(*m_state, *m_services);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_state = std::make_unique<AppState>();
+        m_services = std::make_unique<RecordingServices>();
+        m_dir = std::make_unique<QTemporaryDir>();
+    }
+
+    void cleanup()
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            widget->close();
+        QTRY_VERIFY(visibleTopLevelWindows().isEmpty());
+        m_services.reset();
+        m_state.reset();
+        m_dir.reset();
+    }
+
+    void startsWithTheListWindowAndTheStartValues()
+    {
+        m_state->CurrentFile = QStringLiteral("left over");
+        m_state->ObjectLimit = 5;
+        m_state->ListLevel = 3;
+        m_state->EditTarget = 7;
+        auto korvel = program();
+        QVERIFY(korvel->start(lockPath()));
+        QCOMPARE(m_state->CurrentFile, QStringLiteral("File"));
+        QCOMPARE(m_state->ObjectLimit, 1000);
+        QCOMPARE(m_state->ListLevel, -1);
+        QCOMPARE(m_state->EditTarget, 0);
+        QWidget *list = korvel->firstWindow();
+        QVERIFY(list);
+        QCOMPARE(list->objectName(), QStringLiteral("List"));
+        QVERIFY(list->isVisible());
+        QCOMPARE(list->windowTitle(), QStringLiteral("File - Korvel （リスト）"));
+        QVERIFY(m_services->messages.isEmpty());
+        QVERIFY(QFile::exists(lockPath()));
+        list->close();
+        QTRY_VERIFY(!korvel->firstWindow());
+    }
+
+    void aSecondInstanceIsRefused()
+    {
+        auto first = program();
+        QVERIFY(first->start(lockPath()));
+        QCOMPARE(visibleTopLevelWindows().size(), 1);
+
+        RecordingServices secondServices;
+        auto secondState = std::make_unique<AppState>();
+        registerProgramWindows(secondServices, *secondState);
+        Program second(*secondState, secondServices);
+        QVERIFY(!second.start(lockPath()));
+        QCOMPARE(secondServices.texts(), QStringList{alreadyRunning()});
+        QCOMPARE(secondServices.lastMessage().icon, MessageIcon::Information);
+        QCOMPARE(secondServices.lastMessage().caption, QStringLiteral("Korvel"));
+        QVERIFY(!second.firstWindow());
+        QCOMPARE(visibleTopLevelWindows().size(), 1);
+    }
+
+    void aRunningProgramKeepsOthersOutAndACrashedOneDoesNot()
+    {
+        // The real program, with its runtime folder in this test's folder.
+        QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QProcess korvel;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        korvel.setProcessEnvironment(environment);
+        korvel.setProgram(QStringLiteral(KORVEL_PROGRAM_FOLDER "/korvel"));
+        korvel.start();
+        QVERIFY(korvel.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lockPath()), 20000);
+
+        auto second = program();
+        QVERIFY(!second->start(lockPath()));
+        QCOMPARE(m_services->texts(), QStringList{alreadyRunning()});
+
+        // Killed, it leaves its lock behind; the next start takes it over.
+        korvel.kill();
+        QVERIFY(korvel.waitForFinished());
+        QVERIFY(QFile::exists(lockPath()));
+        m_services->messages.clear();
+        auto third = std::make_unique<Program>(*m_state, *m_services);
+        QVERIFY(third->start(lockPath()));
+        QVERIFY(m_services->messages.isEmpty());
+        QVERIFY(third->firstWindow());
+    }
+
+    void aLockThatCannotBeMadeDoesNotKeepTheProgramFromStarting()
+    {
+        auto korvel = program();
+        QVERIFY(korvel->start(m_dir->filePath(QStringLiteral("missing/folder/korvel.lock"))));
+        QVERIFY(korvel->firstWindow());
+        QVERIFY(m_services->messages.isEmpty());
+    }
+
+    void theLockLivesInTheRuntimeFolder()
+    {
+        QVERIFY(defaultLockPath().endsWith(QStringLiteral("/korvel.lock")));
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "test_startup.moc"

@@ -1,0 +1,391 @@
+#include "list.h"
+
+#include "tableops.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QStyle>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace korvel {
+
+namespace {
+
+// Twips at 96 dpi.
+constexpr int twips(int value)
+{
+    return value / 15;
+}
+
+constexpr int NameColumn = 0;
+constexpr int IdColumn = 1;
+constexpr int SlotColumn = 2;
+
+const QString &selectMessage()
+{
+    static const QString text = QStringLiteral("リストからオブジェクトを選択してください。");
+    return text;
+}
+
+// Runs one command; any failure raised on the way ends it with `failure`
+// (nothing when empty), shown as an error.
+template <typename Steps>
+void runCommand(Services &services, const QString &failure, Steps steps)
+{
+    try {
+        steps();
+    } catch (const std::exception &) {
+        if (!failure.isEmpty())
+            services.show(failure, MessageKind::Error);
+    }
+}
+
+QIcon loadIcon(const QString &folder, const char *file)
+{
+    // A missing or unreadable picture leaves the cells without one.
+    const QPixmap picture(folder + QLatin1String(file));
+    return picture.isNull() ? QIcon() : QIcon(picture);
+}
+
+} // namespace
+
+List::List(AppState &state, Services &services, QWidget *parent)
+    : QMainWindow(parent)
+    , m_state(state)
+    , m_services(services)
+    , m_files(state, services, this)
+{
+    setObjectName(QStringLiteral("List"));
+    m_files.refresh = [this] { refresh(); };
+    m_files.updateTitle = [this] { updateTitle(); };
+    buildControls();
+    buildMenus();
+    updateTitle();
+}
+
+void List::buildControls()
+{
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+
+    m_label1 = new QLabel(QStringLiteral("親ｵﾌﾞｼﾞｪｸﾄ"), central);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_text1 = new QLineEdit(central);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_label1->setBuddy(m_text1);
+    m_command1 = new QPushButton(QStringLiteral("上へ"), central);
+    m_command1->setObjectName(QStringLiteral("Command1"));
+
+    m_grid = new QTableWidget(0, 3, central);
+    m_grid->setObjectName(QStringLiteral("MSFlexGrid1"));
+    m_grid->setHorizontalHeaderLabels(
+        {QStringLiteral("オブジェクト名"), QStringLiteral("オブジェクトID"), QString()});
+    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->horizontalHeader()->setHighlightSections(false);
+    m_grid->verticalHeader()->hide();
+    m_grid->setColumnWidth(NameColumn, twips(3000));
+    m_grid->setColumnWidth(IdColumn, twips(1500));
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setWordWrap(false);
+    m_grid->setIconSize(QSize(15, 15));
+    // The name and ID columns fill the visible width; the slot column lies
+    // beyond it and is seen only by scrolling.
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_grid->setFixedWidth(twips(3000) + twips(1500) + 2 * m_grid->frameWidth()
+                          + m_grid->verticalScrollBar()->sizeHint().width());
+    m_grid->setMinimumHeight(280);
+
+    const auto button = [central](const QString &name, const QString &caption, QStyle::StandardPixmap picture) {
+        auto *b = new QPushButton(caption, central);
+        b->setObjectName(name);
+        if (picture != QStyle::SP_CustomBase)
+            b->setIcon(b->style()->standardIcon(picture));
+        return b;
+    };
+    m_command12 = button(QStringLiteral("Command12"), QStringLiteral("     追加"), QStyle::SP_FileIcon);
+    m_command7 = button(QStringLiteral("Command7"), QStringLiteral("     変更"), QStyle::SP_FileDialogDetailedView);
+    m_command11 = button(QStringLiteral("Command11"), QStringLiteral("     削除"), QStyle::SP_TrashIcon);
+    m_command8 = button(QStringLiteral("Command8"), QStringLiteral("ﾄﾗｯﾌﾟ追加"), QStyle::SP_CustomBase);
+    m_command8->setVisible(false);
+    m_command3 = button(QStringLiteral("Command3"), QStringLiteral("        MIBﾌｧｲﾙ 作成"),
+                        QStyle::SP_DialogSaveButton);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_label1);
+    top->addWidget(m_text1, 1);
+    top->addWidget(m_command1);
+
+    auto *editing = new QHBoxLayout;
+    editing->addWidget(m_command12);
+    editing->addWidget(m_command7);
+    editing->addWidget(m_command11);
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(m_command8);
+    side->addWidget(m_command3);
+    side->addStretch(1);
+
+    auto *layout = new QGridLayout(central);
+    layout->addLayout(top, 0, 0, 1, 2);
+    layout->addWidget(m_grid, 1, 0);
+    layout->addLayout(side, 1, 1);
+    layout->addLayout(editing, 2, 0);
+    layout->setColumnStretch(0, 0);
+    layout->setRowStretch(1, 1);
+
+    connect(m_command1, &QPushButton::clicked, this, &List::goUp);
+    connect(m_command12, &QPushButton::clicked, this, &List::addObject);
+    connect(m_command7, &QPushButton::clicked, this, &List::changeObject);
+    connect(m_command11, &QPushButton::clicked, this, &List::deleteObject);
+    connect(m_command3, &QPushButton::clicked, this, [this] { m_files.createMibFile(); });
+    connect(m_grid, &QTableWidget::cellDoubleClicked, this, &List::gridDoubleClicked);
+}
+
+void List::buildMenus()
+{
+    const auto item = [this](QMenu *menu, const char *name, const QString &caption, auto handler) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    const auto separator = [](QMenu *menu, const char *name) {
+        menu->addSeparator()->setObjectName(QLatin1String(name));
+    };
+
+    QMenu *file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file->setObjectName(QStringLiteral("MIB_FILE"));
+    item(file, "MIB_OPEN", QStringLiteral("ﾃﾞｻﾞｲﾝﾌｧｲﾙを開く(&O)"), [this] { m_files.openDesignFile(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    item(file, "MIB_SAVE", QStringLiteral("保存(&S)"), [this] { m_files.saveDesignFile(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    separator(file, "MIB_SEPARATE");
+    item(file, "MIB_DEF_OPEN", QStringLiteral("MIBﾌｧｲﾙのﾛｰﾄﾞ(&L)"), [this] { m_files.loadMibFile(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    separator(file, "MIB_SEPARATE2");
+    item(file, "MIB_END", QStringLiteral("終了(&X)"), &QWidget::close);
+
+    QMenu *view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    view->setObjectName(QStringLiteral("MIB_VIEW"));
+    m_tree = item(view, "MIB_TREE", QStringLiteral("ﾂﾘｰ(&T)"), &List::showTree);
+    m_tree->setEnabled(m_services.hasWindow(MainWindow::Tree));
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help->setObjectName(QStringLiteral("MIB_HELP"));
+    item(help, "MIB_HELP_HELP", QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { m_services.showHelp(); });
+    item(help, "MIB_VERSION", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), &List::showVersion);
+}
+
+void List::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        refresh();
+}
+
+void List::updateTitle()
+{
+    setWindowTitle(m_state.CurrentFile + QStringLiteral(" - Korvel （リスト）"));
+}
+
+QString List::levelText() const
+{
+    return m_text1->text();
+}
+
+void List::refresh()
+{
+    updateTitle();
+
+    // A level whose object is gone (deleted from the Tree window, say) is
+    // shown as the top level rather than as a level of nothing.
+    int16_t &level = m_state.ListLevel;
+    if (level != RootSlot && (!isSlot(level) || m_state.tables.tree[level].InUse != 1))
+        level = RootSlot;
+
+    const QString icons = m_services.programFolder() + QStringLiteral("/icon/");
+    const QIcon green = loadIcon(icons, "green.bmp");
+    const QIcon blue = loadIcon(icons, "blue.bmp");
+    const QIcon orange = loadIcon(icons, "orange.bmp");
+
+    QList<int> rows;
+    const int limit = qMin<int>(m_state.ObjectLimit, SlotCount - 1);
+    const int inUse = m_state.tables.MibTreeCount;
+    int passed = 0;
+    for (int slot = 0; slot <= limit && passed < inUse; ++slot) {
+        const MibTree &record = m_state.tables.tree[slot];
+        if (record.InUse != 1)
+            continue;
+        ++passed;
+        if (record.Parent == level)
+            rows.append(slot);
+    }
+
+    m_grid->setUpdatesEnabled(false);
+    m_grid->clearContents();
+    m_grid->setRowCount(rows.isEmpty() ? 1 : int(rows.size()));
+    if (rows.isEmpty()) {
+        for (int column = 0; column < 3; ++column)
+            m_grid->setItem(0, column, new QTableWidgetItem);
+    }
+    for (int row = 0; row < rows.size(); ++row) {
+        const int slot = rows[row];
+        const int kind = m_state.tables.tree[slot].Kind;
+        const QIcon &icon = kind == ObjectKind::Node ? green
+                            : kind == ObjectKind::Table || kind == ObjectKind::Entry ? blue
+                            : kind == ObjectKind::Leaf ? orange
+                                                       : QIcon();
+        auto *name = new QTableWidgetItem(icon, QStringLiteral("    ") + displayedName(m_state, slot));
+        name->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        auto *id = new QTableWidgetItem(QString::number(m_state.tables.tree[slot].ObjectId));
+        id->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        auto *slotItem = new QTableWidgetItem(QString::number(slot));
+        slotItem->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_grid->setItem(row, NameColumn, name);
+        m_grid->setItem(row, IdColumn, id);
+        m_grid->setItem(row, SlotColumn, slotItem);
+    }
+    m_grid->setCurrentCell(0, NameColumn);
+    m_grid->horizontalScrollBar()->setValue(0);
+    m_grid->setUpdatesEnabled(true);
+
+    m_text1->setText(level == RootSlot ? QString::fromLatin1(RootName) : displayedName(m_state, level));
+    m_text1->setCursorPosition(int(m_text1->text().size()));
+}
+
+std::optional<int> List::selectedSlot(int keyColumn) const
+{
+    const int row = qMax(0, m_grid->currentRow());
+    const auto cell = [this, row](int column) {
+        const QTableWidgetItem *item = m_grid->item(row, column);
+        return item ? item->text() : QString();
+    };
+    if (row == 0 && cell(keyColumn).isEmpty())
+        return std::nullopt;
+    bool number = false;
+    const int slot = cell(SlotColumn).toInt(&number);
+    if (!number || !isSlot(slot))
+        return std::nullopt;
+    return slot;
+}
+
+bool List::openEditor(const QString &failure)
+{
+    switch (m_services.openDialog(ModalDialog::Design, this)) {
+    case DialogOutcome::Missing:
+        m_services.show(QStringLiteral("オブジェクトの詳細設定画面はまだ組み込まれていません。"), MessageKind::Notice);
+        return false;
+    case DialogOutcome::Refused:
+        m_services.show(failure, MessageKind::Error);
+        return false;
+    case DialogOutcome::Accepted:
+    case DialogOutcome::Rejected:
+        break;
+    }
+    return true;
+}
+
+void List::goUp()
+{
+    if (m_text1->text().isEmpty() || m_state.ListLevel == RootSlot)
+        return;
+    const int parent = isSlot(m_state.ListLevel) ? m_state.tables.tree[m_state.ListLevel].Parent : RootSlot;
+    m_state.ListLevel = static_cast<int16_t>(isSlot(parent) ? parent : RootSlot);
+    refresh();
+}
+
+void List::gridDoubleClicked()
+{
+    const QString failure = QStringLiteral("変更に失敗しました");
+    runCommand(m_services, failure, [&] {
+        const std::optional<int> slot = selectedSlot(IdColumn);
+        if (!slot) {
+            m_services.show(selectMessage(), MessageKind::Warning);
+            return;
+        }
+        m_state.EditTarget = static_cast<int16_t>(*slot);
+        if (m_state.tables.tree[*slot].Kind == ObjectKind::Leaf) {
+            if (openEditor(failure))
+                refresh();
+            return;
+        }
+        m_state.ListLevel = static_cast<int16_t>(*slot);
+        refresh();
+    });
+}
+
+void List::addObject()
+{
+    const QString failure = QStringLiteral("追加に失敗しました");
+    runCommand(m_services, failure, [&] {
+        m_state.EditTarget = -1;
+        if (openEditor(failure))
+            refresh();
+    });
+}
+
+void List::changeObject()
+{
+    const QString failure = QStringLiteral("変更に失敗しました");
+    runCommand(m_services, failure, [&] {
+        const std::optional<int> slot = selectedSlot(IdColumn);
+        if (!slot) {
+            m_services.show(selectMessage(), MessageKind::Warning);
+            return;
+        }
+        m_state.EditTarget = static_cast<int16_t>(*slot);
+        if (openEditor(failure))
+            refresh();
+    });
+}
+
+void List::deleteObject()
+{
+    runCommand(m_services, QStringLiteral("削除に失敗しました"), [&] {
+        const std::optional<int> slot = selectedSlot(NameColumn);
+        if (!slot) {
+            m_services.show(selectMessage(), MessageKind::Warning);
+            return;
+        }
+        if (!m_services.ask(QStringLiteral("このオブジェクト以下のツリーをすべて削除しますが、よろしいですか？")))
+            return;
+        if (m_state.tables.tree[*slot].Kind == ObjectKind::Entry) {
+            m_services.show(QStringLiteral("エントリは削除できません。テーブルから指定してください。"),
+                            MessageKind::Warning);
+            return;
+        }
+        const bool deleted = deleteSubtree(m_state, *slot);
+        if (!deleted)
+            m_services.show(QStringLiteral("削除に失敗しました"), MessageKind::Error);
+        // Also after a failure: what was removed stays removed, and the grid
+        // must not offer rows whose objects are gone.
+        refresh();
+    });
+}
+
+void List::showTree()
+{
+    m_services.switchWindow(MainWindow::Tree, this);
+}
+
+void List::showVersion()
+{
+    m_services.openDialog(ModalDialog::Version, this);
+}
+
+} // namespace korvel

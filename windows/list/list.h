@@ -1,0 +1,85 @@
+// The List window: the program's main window.
+//
+// It shows one level of the object tree (the children of ListLevel) in the
+// grid MSFlexGrid1, whose hidden third column holds each row's slot; every
+// command on "the selected object" reads that cell of the current row. The
+// window keeps no data of its own: refresh() rebuilds title, grid and Text1
+// from the tables after every command. Dialogs (file dialog, object editor,
+// about box) and the switch to the Tree window go through the Services;
+// the file commands are the FileCommands both main windows share.
+#pragma once
+
+#include "appstate.h"
+#include "filecommands.h"
+#include "services.h"
+
+#include <QMainWindow>
+
+#include <optional>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace korvel {
+
+class List : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit List(AppState &state, Services &services, QWidget *parent = nullptr);
+
+    // Rebuilds the title, the grid and Text1 from the tables.
+    void refresh();
+
+    // The name of the level shown ("enterprise" at the top): the object
+    // editor preselects it as the parent of a new object.
+    QString levelText() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+
+    // The slot in the hidden column of the current row, or none when the
+    // current row is the blank first row. `keyColumn` is the cell the
+    // command tests for blankness (the name for 削除, the ID otherwise).
+    std::optional<int> selectedSlot(int keyColumn) const;
+    void updateTitle();
+
+    // The object editor for EditTarget; true when it ran (the caller then
+    // refreshes). `failure` is the command's failure message.
+    bool openEditor(const QString &failure);
+
+    // One handler per control event.
+    void goUp();             // Command1 上へ
+    void addObject();        // Command12 追加
+    void changeObject();     // Command7 変更
+    void deleteObject();     // Command11 削除
+    void gridDoubleClicked(); // MSFlexGrid1
+    void showTree();         // MIB_TREE
+    void showVersion();      // MIB_VERSION
+
+    AppState &m_state;
+    Services &m_services;
+    // 開く, 保存, MIBﾌｧｲﾙのﾛｰﾄﾞ and MIBﾌｧｲﾙ 作成, shared with the Tree window.
+    FileCommands m_files;
+
+    QLabel *m_label1 = nullptr;
+    QLineEdit *m_text1 = nullptr;
+    QPushButton *m_command1 = nullptr;
+    QTableWidget *m_grid = nullptr;
+    QPushButton *m_command12 = nullptr;
+    QPushButton *m_command7 = nullptr;
+    QPushButton *m_command11 = nullptr;
+    QPushButton *m_command8 = nullptr;
+    QPushButton *m_command3 = nullptr;
+    QAction *m_tree = nullptr;
+};
+
+} // namespace korvel
