@@ -63,26 +63,26 @@ int entryOf(const AppState &state, int table)
     return -1;
 }
 
-int addLeaf(AppState &state, const LeafSpec &spec)
+int addLeaf(AppState &state, const LeafSpec &def)
 {
-    const bool range = !spec.minimum.isEmpty() && !spec.maximum.isEmpty();
-    const bool enumeration = !range && !spec.items.isEmpty();
+    const bool range = !def.minimum.isEmpty() && !def.maximum.isEmpty();
+    const bool enumeration = !range && !def.items.isEmpty();
     const int constraint = range ? Constraint::Range : enumeration ? Constraint::Enumeration : Constraint::None;
-    const int leaf = addTreeRecord(state, spec.name, spec.objectId, spec.parent, ObjectKind::Leaf);
-    addAttribute(state, leaf, spec.syntax, constraint, spec.access, spec.description, spec.keyOrder);
+    const int leaf = addTreeRecord(state, def.name, def.objectId, def.parent, ObjectKind::Leaf);
+    addAttribute(state, leaf, def.syntax, constraint, def.access, def.description, def.keyOrder);
     if (range) {
         const int slot = findFreeSlot(state.tables.range);
         MibRange &r = state.tables.range[slot];
         r.Owner = leaf;
-        storeText(r.Minimum, spec.minimum, BoundWidth);
-        r.MinimumLength = static_cast<int32_t>(spec.minimum.size());
-        storeText(r.Maximum, spec.maximum, BoundWidth);
-        r.MaximumLength = static_cast<int32_t>(spec.maximum.size());
+        storeText(r.Minimum, def.minimum, BoundWidth);
+        r.MinimumLength = static_cast<int32_t>(def.minimum.size());
+        storeText(r.Maximum, def.maximum, BoundWidth);
+        r.MaximumLength = static_cast<int32_t>(def.maximum.size());
         r.InUse = 1;
         ++state.tables.MibRangeCount;
     }
     if (enumeration) {
-        for (const auto &item : spec.items) {
+        for (const auto &item : def.items) {
             const int slot = findFreeSlot(state.tables.list);
             MibList &l = state.tables.list[slot];
             l.Owner = leaf;

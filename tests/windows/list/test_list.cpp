@@ -214,10 +214,10 @@ private Q_SLOTS:
     {
         // A leaf without its attribute cannot be deleted completely.
         const int node = addNode(*f.state, QStringLiteral("top"), 1);
-        LeafSpec spec;
-        spec.name = QStringLiteral("broken");
-        spec.parent = node;
-        const int leaf = addLeaf(*f.state, spec);
+        LeafSpec def;
+        def.name = QStringLiteral("broken");
+        def.parent = node;
+        const int leaf = addLeaf(*f.state, def);
         const int attribute = attributeOf(*f.state, leaf);
         f.state->tables.attribute[attribute].InUse = 0;
         --f.state->tables.MibAttributeCount;

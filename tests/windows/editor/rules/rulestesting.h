@@ -133,11 +133,11 @@ inline EditorInput withItems(EditorInput in, const QList<EnumItem> &items)
 // A leaf without type details, straight into the tables.
 inline int addPlainLeaf(AppState &s, const QString &name, int objectId = 1, int parent = RootSlot)
 {
-    LeafSpec spec;
-    spec.name = name;
-    spec.objectId = objectId;
-    spec.parent = parent;
-    return addLeaf(s, spec);
+    LeafSpec def;
+    def.name = name;
+    def.objectId = objectId;
+    def.parent = parent;
+    return addLeaf(s, def);
 }
 
 // The MibTree slot of the object named `name`, for readable assertions.
