@@ -32,7 +32,7 @@ struct LeafSpec {
     QString maximum;
     QList<QPair<QString, int>> items;
 };
-int addLeaf(AppState &state, const LeafSpec &spec);
+int addLeaf(AppState &state, const LeafSpec &def);
 
 // The slot of the Entry of a Table added by addTable.
 int entryOf(const AppState &state, int table);
