@@ -206,6 +206,8 @@ void TreePanel::buildControls()
     connect(m_check1, &QCheckBox::toggled, this, &TreePanel::keyBoxToggled);
     connect(m_combo7, &QComboBox::currentIndexChanged, this, &TreePanel::syntaxChosen);
     connect(m_combo6, &QComboBox::currentIndexChanged, this, &TreePanel::itemChosen);
+    // Choosing the entry already chosen (after typing over its name) counts too.
+    connect(m_combo6, &QComboBox::activated, this, &TreePanel::itemChosen);
     connect(m_combo6->lineEdit(), &QLineEdit::textEdited, this, &TreePanel::itemEdited);
     connect(m_command3, &QPushButton::clicked, this, &TreePanel::AddPanelListItem);
     connect(m_command2, &QPushButton::clicked, this, &TreePanel::removeListItem);
