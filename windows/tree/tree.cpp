@@ -232,10 +232,11 @@ void Tree::selectQuietly(QTreeWidgetItem *item)
         m_treeView->scrollToItem(item);
 }
 
-void Tree::removeItemOf(int slot)
+void Tree::removeItems(const QList<int> &objects)
 {
     const Quiet quiet(m_quiet);
-    m_items->remove(m_items->itemOf(slot));
+    for (int slot : objects)
+        m_items->remove(m_items->itemOf(slot));
 }
 
 bool Tree::eventFilter(QObject *watched, QEvent *event)

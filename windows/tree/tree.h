@@ -67,8 +67,9 @@ private:
     // Selects `item` from the program, its ancestors expanded, without
     // running the selection's handler.
     void selectQuietly(QTreeWidgetItem *item);
-    // Removes the item of object `slot` (and the items below it).
-    void removeItemOf(int slot);
+    // Removes the items of `objects` (slots), in that order, each with
+    // the items still below it.
+    void removeItems(const QList<int> &objects);
 
     // One handler per control event.
     void itemPressed(QTreeWidgetItem *item); // TreeView1, a click

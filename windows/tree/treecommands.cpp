@@ -131,7 +131,13 @@ void Tree::DeleteObjectTree()
             warn(m_services, TreeMessage::EntryNotDeletable);
             return;
         }
-        if (!RemoveObjectCascade(m_state, slot, [this](int removed) { removeItemOf(removed); }))
+        QList<int> removed;
+        const bool complete = RemoveObjectCascade(m_state, slot, [&removed](int gone) { removed.append(gone); });
+        // The items go with their objects, also those removed before a
+        // failure. The object deleted last is the highest: its item takes
+        // the items below it in one step.
+        removeItems(QList<int>(removed.crbegin(), removed.crend()));
+        if (!complete)
             fail("an object on the way has no attribute");
         selectQuietly(parent);
         ShowItem(parent);
