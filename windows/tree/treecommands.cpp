@@ -122,6 +122,10 @@ void Tree::DeleteObjectTree()
         if (!selected)
             fail("no item selected");
         QTreeWidgetItem *parent = selected->parent();
+        // Remembered by its object: in a design whose Parents loop, the
+        // parent item can go with the subtree.
+        const bool parentIsRoot = parent == m_items->root();
+        const int parentSlot = TreeItems::slotOf(parent);
         if (!m_services.ask(TreeMessage::ConfirmDelete.toString()))
             return;
         const int slot = TreeItems::slotOf(selected);
@@ -139,6 +143,9 @@ void Tree::DeleteObjectTree()
         removeItems(QList<int>(removed.crbegin(), removed.crend()));
         if (!complete)
             fail("an object on the way has no attribute");
+        parent = parentIsRoot ? nullptr : m_items->itemOf(parentSlot);
+        if (!parent)
+            parent = m_items->root();
         selectQuietly(parent);
         ShowItem(parent);
     });

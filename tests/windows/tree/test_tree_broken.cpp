@@ -192,6 +192,9 @@ private Q_SLOTS:
         QCOMPARE(f.state->tables.MibTreeCount, 1);
         QCOMPARE(f.levelOrder(), (QStringList{QStringLiteral("enterprise"), QStringLiteral("keep(2)")}));
         QCOMPARE(f.services->messages.size(), 1);
+        // The parent item went too: the root is shown instead.
+        QVERIFY(f.root()->isSelected());
+        QCOMPARE(f.state->ShownItemIndex, 1);
     }
 
     void aThousandLevelsDeepAreShownAndDeleted()
