@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -88,6 +89,11 @@ void Tree::buildControls()
     m_treeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_treeView->setSelectionMode(QAbstractItemView::SingleSelection);
     m_treeView->setRootIsDecorated(true);
+    // Lines join the items, the root's included: a style that draws them.
+    if (QStyle *lined = QStyleFactory::create(QStringLiteral("Windows"))) {
+        lined->setParent(m_treeView);
+        m_treeView->setStyle(lined);
+    }
     m_treeView->setItemsExpandable(true);
     m_treeView->setIconSize(QSize(BallImages::Size, BallImages::Size));
     m_treeView->setMinimumSize(280, 360);

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStyle>
 
 using namespace korvel;
 using namespace korvel::testing;
@@ -95,6 +96,7 @@ private Q_SLOTS:
         QVERIFY(!f.view()->isSortingEnabled());
         QCOMPARE(f.view()->editTriggers(), QAbstractItemView::NoEditTriggers);
         QVERIFY(f.view()->rootIsDecorated());
+        QCOMPARE(f.view()->style()->name(), QStringLiteral("windows"));
     }
 
     void menusCarryTheirCaptionsNamesAndShortcuts_data()
