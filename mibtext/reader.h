@@ -124,9 +124,11 @@ struct Token {
 int Token_Analysis(const char *source);
 
 // The tokenizer underneath Token_Analysis, over an open file. beginTokens
-// resets its state. ScanToken cuts one token (empty at the end of the input);
-// GetToken cuts one and joins it with the next when the two make a two-byte
-// operator or comment marker; PushBackToken makes a token the next one cut.
+// resets its state. ScanToken cuts one token from the input (empty at its
+// end); GetToken takes a pushed-back token or cuts one, and joins it with the
+// next when the two make a two-byte operator or comment marker;
+// PushBackToken makes a token the next one GetToken takes (two can wait; a
+// third push drops the oldest).
 // tokenError is set by a bad double-byte character or an unterminated string.
 void beginTokens(std::FILE *source);
 void ScanToken(Token &token);

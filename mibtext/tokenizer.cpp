@@ -20,8 +20,10 @@ struct Scanner {
     bool inputEnded = true;
     Mode mode = Mode::Normal;
     bool error = false;
-    bool hasPushedBack = false;
-    Token pushedBack;
+    // Tokens to be cut again, the last pushed on top: the one GetToken looked
+    // ahead at and one more a caller gives back.
+    Token pushedBack[2];
+    int pushedBackCount = 0;
     Token lookahead;
 };
 
@@ -277,6 +279,15 @@ void enterComment(const Token &token)
         State.mode = Mode::Normal;
 }
 
+// The last token pushed back, or else the next one cut.
+void takeToken(Token &token)
+{
+    if (State.pushedBackCount > 0)
+        copyToken(token, State.pushedBack[--State.pushedBackCount]);
+    else
+        ScanToken(token);
+}
+
 } // namespace
 
 void beginTokens(std::FILE *source)
@@ -287,7 +298,7 @@ void beginTokens(std::FILE *source)
     State.inputEnded = source == nullptr;
     State.mode = Mode::Normal;
     State.error = false;
-    State.hasPushedBack = false;
+    State.pushedBackCount = 0;
 }
 
 bool tokenError()
@@ -325,23 +336,21 @@ void ScanToken(Token &token)
 
 void PushBackToken(const Token &token)
 {
-    copyToken(State.pushedBack, token);
-    State.hasPushedBack = true;
+    if (State.pushedBackCount == 2) {
+        copyToken(State.pushedBack[0], State.pushedBack[1]);
+        State.pushedBackCount = 1;
+    }
+    copyToken(State.pushedBack[State.pushedBackCount++], token);
 }
 
 void GetToken(Token &token)
 {
     State.error = false;
-    if (State.hasPushedBack) {
-        copyToken(token, State.pushedBack);
-        State.hasPushedBack = false;
-    } else {
-        ScanToken(token);
-    }
+    takeToken(token);
     if (token.length == 0 || State.error)
         return;
     Token &next = State.lookahead;
-    ScanToken(next);
+    takeToken(next);
     if (State.error || next.length == 0)
         return;
     if (next.spaced || !joins(token, next) || token.length >= TokenBufferSize - 1) {
