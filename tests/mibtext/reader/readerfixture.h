@@ -208,6 +208,52 @@ protected:
     std::filesystem::path m_previous;
 };
 
+enum Kind { Node = 1, Table = 2, Entry = 3, Leaf = 4 };
+
+struct Expected {
+    const char *name;
+    int kind;
+    int parent;
+    int objectId;
+    int syntax;
+    int access;
+    const char *description;
+};
+
+// Checks the records in slots 0, 1, ... against `expected`: a tree record
+// for each, and for every object but a node the next attribute record, owned
+// by it. Nothing else is in use, and no range or list record was made.
+inline void expectRecords(const RecordArrays &arrays, const std::vector<Expected> &expected)
+{
+    int attributeSlot = 0;
+    for (std::size_t slot = 0; slot < expected.size(); ++slot) {
+        SCOPED_TRACE(expected[slot].name);
+        const int at = static_cast<int>(slot);
+        const MibTree &record = arrays.tree(at);
+        EXPECT_EQ(record.InUse, 1);
+        EXPECT_STREQ(record.Name, expected[slot].name);
+        EXPECT_EQ(record.NameLength, static_cast<int32_t>(std::strlen(expected[slot].name)));
+        EXPECT_EQ(record.Kind, expected[slot].kind);
+        EXPECT_EQ(record.Parent, expected[slot].parent);
+        EXPECT_EQ(record.ObjectId, expected[slot].objectId);
+        if (expected[slot].kind == Node)
+            continue;
+        const MibAttribute &attribute = arrays.attribute(attributeSlot++);
+        EXPECT_EQ(attribute.InUse, 1);
+        EXPECT_EQ(attribute.Owner, at);
+        EXPECT_EQ(attribute.Syntax, expected[slot].syntax);
+        EXPECT_EQ(attribute.Access, expected[slot].access);
+        EXPECT_STREQ(attribute.Description, expected[slot].description);
+        EXPECT_EQ(attribute.DescriptionLength,
+                  static_cast<int32_t>(std::strlen(expected[slot].description)));
+        EXPECT_EQ(attribute.Constraint, 0);
+        EXPECT_EQ(attribute.KeyOrder, 0);
+    }
+    EXPECT_EQ(arrays.treeCount(), static_cast<int>(expected.size()));
+    EXPECT_EQ(arrays.attributeCount(), attributeSlot);
+    EXPECT_TRUE(arrays.rangesAndListsZero());
+}
+
 // A module around `body`, with a header in the usual SMIv2 style and CR LF
 // line ends.
 inline std::string moduleText(const std::string &body)
