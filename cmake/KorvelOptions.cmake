@@ -2,7 +2,8 @@
 # all compile under the same rules.
 function(korvel_target_warnings target)
     target_compile_options(${target} PRIVATE
-        -Wall -Wextra -Wpedantic -Wnon-virtual-dtor
+        -Wall -Wextra -Wpedantic
+        $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor>
         $<$<COMPILE_LANGUAGE:CXX>:-Wold-style-cast>)
     if(KORVEL_WERROR)
         target_compile_options(${target} PRIVATE -Werror)

@@ -28,4 +28,10 @@ BridgeResult createMibFile(AppState &state, const QString &path);
 // result the tables are untouched.
 BridgeResult loadMibFile(AppState &state, const QString &path);
 
+// The library file the bridges bind from. Empty (the default): libkorvel in
+// the program's own folder, then wherever the system's library search finds
+// it. Tests and tools that do not sit beside the library name its file here.
+// The next call of either bridge binds afresh.
+void setMibLibraryPath(const QString &fileName);
+
 } // namespace korvel

@@ -1,0 +1,27 @@
+// The six-object design whose MIB module is tests/data/writer/worked_example.mib:
+// a node, a table with an index column (range) and an enumerated column,
+// and a scalar under the node.
+#pragma once
+
+#include "sampledesign.h"
+#include "tableops.h"
+
+namespace korvel::testing {
+
+inline void buildWorkedExample(AppState &state)
+{
+    const int sample = addNode(state, QStringLiteral("sample"), 1);
+    const int table = addTable(state, QStringLiteral("port"), 2, sample, QStringLiteral("port list"));
+    const int entry = entryOf(state, table);
+    MibAttribute &entryAttribute = state.tables.attribute[attributeOf(state, entry)];
+    storeText(entryAttribute.Description, QStringLiteral("one port"), NameWidth);
+    entryAttribute.DescriptionLength = 8;
+    addLeaf(state, {QStringLiteral("portIndex"), 1, entry, Syntax::Integer, Access::ReadOnly,
+                    QStringLiteral("port number"), 1, QStringLiteral("1"), QStringLiteral("64"), {}});
+    addLeaf(state, {QStringLiteral("portState"), 2, entry, Syntax::Integer, Access::ReadWrite, QStringLiteral("state"),
+                    0, {}, {}, {{QStringLiteral("up"), 1}, {QStringLiteral("down"), 2}}});
+    addLeaf(state, {QStringLiteral("sysLabel"), 1, sample, Syntax::OctetString, Access::ReadWrite,
+                    QStringLiteral("label"), 0, {}, {}, {}});
+}
+
+} // namespace korvel::testing

@@ -1,0 +1,106 @@
+// korvelc converts a design file into a MIB module and a MIB module into a
+// design file, for build pipelines. It goes through the same design-file
+// code and library bridges as the program, so its output is what the
+// program would write. Exit status 0 on success; otherwise 1 and one line on
+// standard error that names the file and the failure.
+#include "appstate.h"
+#include "designfile.h"
+#include "mibbridge.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+
+#include <memory>
+
+using namespace korvel;
+
+namespace {
+
+constexpr auto Usage =
+    "Usage: korvelc mib DESIGN.mdf OUT.mib\n"
+    "       korvelc mdf IN.mib OUT.mdf\n"
+    "       korvelc --help\n"
+    "\n"
+    "Converts between Korvel design files and SNMP MIB modules.\n"
+    "\n"
+    "  mib   reads the design file DESIGN.mdf and writes its MIB module to OUT.mib.\n"
+    "        OUT.mib is replaced only by a complete module.\n"
+    "  mdf   reads the MIB module IN.mib and writes it as the design file OUT.mdf.\n"
+    "        When the module cannot be read, ./error.log may hold the reason.\n"
+    "\n"
+    "libkorvel is loaded from korvelc's own folder first, then from the system's\n"
+    "library path. Exit status: 0 on success, 1 on any failure, with one line on\n"
+    "standard error naming the file and the failure.\n";
+
+int fail(const QString &file, const QString &reason)
+{
+    QTextStream(stderr) << "korvelc: " << file << ": " << reason << '\n';
+    return 1;
+}
+
+int usageError(const QString &problem)
+{
+    QTextStream(stderr) << "korvelc: " << problem << " (korvelc --help shows the usage)\n";
+    return 1;
+}
+
+QString unavailable()
+{
+    return QStringLiteral("libkorvel or its export could not be loaded");
+}
+
+int makeMib(const QString &design, const QString &mib)
+{
+    auto state = std::make_unique<AppState>();
+    QString error;
+    if (!readDesignFile(*state, design, &error))
+        return fail(design, error);
+    switch (createMibFile(*state, mib)) {
+    case BridgeResult::Success:
+        return 0;
+    case BridgeResult::Failure:
+        return fail(mib, QStringLiteral("the MIB module could not be written (the folder cannot be written "
+                                        "to, or an object lacks a record it needs)"));
+    case BridgeResult::Unavailable:
+        break;
+    }
+    return fail(mib, unavailable());
+}
+
+int makeDesign(const QString &mib, const QString &design)
+{
+    auto state = std::make_unique<AppState>();
+    switch (loadMibFile(*state, mib)) {
+    case BridgeResult::Success:
+        break;
+    case BridgeResult::Failure:
+        return fail(mib, QStringLiteral("the MIB module could not be read; error.log may hold the reason"));
+    case BridgeResult::Unavailable:
+        return fail(mib, unavailable());
+    }
+    QString error;
+    if (!writeDesignFile(*state, design, &error))
+        return fail(design, error);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.size() == 1 && (arguments[0] == u"--help" || arguments[0] == u"-h")) {
+        QTextStream(stdout) << Usage;
+        return 0;
+    }
+    if (arguments.isEmpty())
+        return usageError(QStringLiteral("no command given"));
+    const QString &command = arguments[0];
+    if (command != u"mib" && command != u"mdf")
+        return usageError(QStringLiteral("unknown command \"%1\"").arg(command));
+    if (arguments.size() != 3)
+        return usageError(QStringLiteral("%1 takes an input and an output file").arg(command));
+    return command == u"mib" ? makeMib(arguments[1], arguments[2]) : makeDesign(arguments[1], arguments[2]);
+}
