@@ -17,6 +17,8 @@ namespace korvel::mib {
 namespace {
 
 enum ObjectKind { Node = 1, Table = 2, Entry = 3, Leaf = 4 };
+// The Syntax of a leaf whose type the editor was never given.
+constexpr int NoSyntaxChosen = 48;
 
 // What a definition reader tells the main loop.
 enum class Step { Continue, EndOfTokens, TooManyObjects };
@@ -136,7 +138,7 @@ Step readValueAssignment()
     return Step::Continue;
 }
 
-// The type after SYNTAX: a code of the syntax table, 0 for SEQUENCE (OF), -1
+// The type after SYNTAX: a code of the syntax table, 0 for SEQUENCE OF, -1
 // for any other type. False at the end of the tokens.
 bool readSyntax(int &syntax)
 {
@@ -146,8 +148,8 @@ bool readSyntax(int &syntax)
         const char *name;
         int code;
     };
-    static const Named simple[] = {{"INTEGER", 2},  {"IpAddress", 64}, {"Counter", 65}, {"Gauge", 66},
-                                   {"TimeTicks", 67}, {"Opaque", 68},  {"SEQUENCE", 0}};
+    static const Named simple[] = {{"INTEGER", 2},   {"IpAddress", 64}, {"Counter", 65},
+                                   {"Gauge", 66},     {"TimeTicks", 67}, {"Opaque", 68}};
     if (is(Lookahead, "OCTET")) {
         if (!next(Lookahead))
             return false;
@@ -160,6 +162,16 @@ bool readSyntax(int &syntax)
         // Modules written before the writer spelt this type right say
         // IDETIFIER; both mean the same leaf.
         syntax = is(Lookahead, "IDENTIFIER") || is(Lookahead, "IDETIFIER") ? 6 : -1;
+        return true;
+    }
+    if (is(Lookahead, "SEQUENCE")) {
+        if (!next(Lookahead))
+            return false;
+        // A table is SEQUENCE OF its row type. The writer spells a leaf whose
+        // syntax was never chosen as a bare SEQUENCE: it stays such a leaf.
+        syntax = is(Lookahead, "OF") ? 0 : NoSyntaxChosen;
+        if (syntax != 0)
+            readAgain(Lookahead);
         return true;
     }
     syntax = -1;

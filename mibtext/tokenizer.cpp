@@ -139,34 +139,39 @@ int skipSpace(bool &spaced)
     }
 }
 
-void scanDoubleBytes(TokenText &text)
+bool isKana(int byte)
 {
-    while (isLeadByte(peek(0))) {
-        const int lead = peek(0);
-        const int trail = peek(1);
-        if (!isTrailByte(trail)) {
+    return byte >= KanaFirst && byte <= KanaLast;
+}
+
+// A name: letters, digits, underscores, half-width katakana and double-byte
+// characters, so that the Japanese names a design may hold come back whole.
+// A hyphen joins when a name character follows it, so that mib-2 and
+// OBJECT-TYPE are one name each while -- still starts a comment. A lead byte
+// without its trail byte ends the name; outside comments it is an error.
+void scanName(TokenText &text)
+{
+    for (int byte = peek(0);; byte = peek(0)) {
+        if (isLeadByte(byte)) {
+            const int trail = peek(1);
+            if (isTrailByte(trail)) {
+                text.addPair(byte, trail);
+                advance(2);
+                continue;
+            }
             if (State.mode == Mode::Normal) {
                 std::fputs(BadKanjiMessage, stdout);
                 State.error = true;
             } else if (text.empty()) {
                 // Inside a comment a stray lead byte is merely a byte.
-                text.add(lead);
+                text.add(byte);
                 advance(1);
             }
             return;
         }
-        text.addPair(lead, trail);
-        advance(2);
-    }
-}
-
-// Letters, digits and underscores; a hyphen joins when a letter or digit
-// follows it, so that mib-2 and OBJECT-TYPE are one name each.
-void scanIdentifier(TokenText &text)
-{
-    for (int byte = peek(0);; byte = peek(0)) {
-        const bool joiningHyphen = byte == '-' && (isLetter(peek(1)) || isDigit(peek(1)));
-        if (!isLetter(byte) && !isDigit(byte) && byte != '_' && !joiningHyphen)
+        const int after = byte == '-' ? peek(1) : -1;
+        const bool joiningHyphen = isLetter(after) || isDigit(after) || isKana(after) || isLeadByte(after);
+        if (!isLetter(byte) && !isDigit(byte) && !isKana(byte) && byte != '_' && !joiningHyphen)
             return;
         text.add(byte);
         advance(1);
@@ -316,10 +321,8 @@ void ScanToken(Token &token)
         return;
     TokenText text(token);
     const bool strings = State.mode == Mode::Normal;
-    if (isLeadByte(byte)) {
-        scanDoubleBytes(text);
-    } else if (isLetter(byte)) {
-        scanIdentifier(text);
+    if (isLeadByte(byte) || isLetter(byte) || isKana(byte)) {
+        scanName(text);
     } else if (isDigit(byte)) {
         scanNumber(text);
     } else if (strings && byte == '"') {

@@ -56,6 +56,8 @@ TEST_F(Analysis, SyntaxDecidesTheKind)
         {"SYNTAX TimeTicks", Leaf, 67},
         {"SYNTAX Opaque", Leaf, 68},
         {"SYNTAX SEQUENCE OF PortEntry", Table, 0},
+        // How the writer spells a leaf whose syntax was never chosen.
+        {"SYNTAX SEQUENCE", Leaf, 48},
         {"SYNTAX PortEntry", Entry, 0},
         {"SYNTAX DisplayString", Entry, 0},
         {"SYNTAX Counter32", Entry, 0},
