@@ -1,6 +1,6 @@
 // The reader's tests run in a temporary folder of their own, made the current
-// directory so that ./error.log lands there, and hand MIBAnalysisProc four
-// arrays of 1001 records as the program does.
+// directory so that ./error.log lands there, and hand the library four arrays
+// of 1001 records as the program does.
 #pragma once
 
 #include "korvel_mib.h"
@@ -50,6 +50,29 @@ public:
         return MIBAnalysisProc(&tree, &attribute, &range, &list, path.c_str());
     }
 
+    // Writes the module for the records in the arrays.
+    int32_t create(const std::string &path)
+    {
+        SAFEARRAY *tree = &m_treeArray;
+        SAFEARRAY *attribute = &m_attributeArray;
+        SAFEARRAY *range = &m_rangeArray;
+        SAFEARRAY *list = &m_listArray;
+        return MIBCreateProc(&tree, &attribute, &range, &list, path.c_str());
+    }
+
+    // Sets every byte of every record to zero, as a fresh design has them.
+    void clear()
+    {
+        std::memset(static_cast<void *>(m_tree.data()), 0, m_tree.size() * sizeof(MibTree));
+        std::memset(static_cast<void *>(m_attribute.data()), 0, m_attribute.size() * sizeof(MibAttribute));
+        std::memset(static_cast<void *>(m_range.data()), 0, m_range.size() * sizeof(MibRange));
+        std::memset(static_cast<void *>(m_list.data()), 0, m_list.size() * sizeof(MibList));
+    }
+
+    MibTree &tree(int slot) { return m_tree[static_cast<std::size_t>(slot)]; }
+    MibAttribute &attribute(int slot) { return m_attribute[static_cast<std::size_t>(slot)]; }
+    MibRange &range(int slot) { return m_range[static_cast<std::size_t>(slot)]; }
+    MibList &list(int slot) { return m_list[static_cast<std::size_t>(slot)]; }
     const MibTree &tree(int slot) const { return m_tree[static_cast<std::size_t>(slot)]; }
     const MibAttribute &attribute(int slot) const { return m_attribute[static_cast<std::size_t>(slot)]; }
 
