@@ -36,13 +36,6 @@ Token Lookahead;
 Token ParentName;
 Token SavedName;
 
-void copyToken(Token &to, const Token &from)
-{
-    std::memcpy(to.text, from.text, static_cast<std::size_t>(from.length) + 1);
-    to.length = from.length;
-    to.spaced = from.spaced;
-}
-
 bool next(Token &token)
 {
     if (Stream.hasPending) {

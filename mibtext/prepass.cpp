@@ -69,94 +69,80 @@ int finish(std::FILE *in, std::FILE *out)
     return readOk && writeOk && closedOk ? 0 : -1;
 }
 
-void convertComments(std::FILE *in, std::FILE *out)
+// Copies a string whose opening quote was copied already, through its
+// closing quote. A "..." string runs over lines; a '...' string ends at the
+// end of its line at the latest (the newline is left in the input). False at
+// the end of the input or on a failed write.
+bool copyString(int quote, std::FILE *in, std::FILE *out)
 {
-    bool inQuote = false;
-    bool inApostrophe = false;
-    // Only blanks so far on this line: a # here starts a comment line.
-    bool lineStart = true;
-    bool afterSlash = false;
     for (int byte = std::getc(in); byte != EOF; byte = std::getc(in)) {
+        if (byte == '\n' && quote == '\'') {
+            std::ungetc(byte, in);
+            return true;
+        }
+        if (!put(byte, out))
+            return false;
+        if (byte == quote)
+            return true;
+    }
+    return false;
+}
+
+// Copies a block comment whose /* was copied already, through its */.
+bool copyBlockComment(std::FILE *in, std::FILE *out)
+{
+    for (int byte = std::getc(in); byte != EOF; byte = std::getc(in)) {
+        if (!put(byte, out))
+            return false;
+        if (byte == '*' && peek(in) == '/')
+            return put(std::getc(in), out);
+    }
+    return false;
+}
+
+// Both passes walk the text alike: strings and ASN.1 comments are copied
+// whole, and so is a line whose first byte other than blanks is #. What
+// differs is what a pass does with a // or /* */ comment and with a # line.
+enum class Walk { Comments, HashLines };
+
+void walk(Walk pass, std::FILE *in, std::FILE *out)
+{
+    bool lineBlank = true;
+    for (int byte = std::getc(in); byte != EOF; byte = std::getc(in)) {
+        if (byte == '#' && lineBlank) {
+            // The second pass turns the line into a // comment.
+            if (pass == Walk::HashLines && !(put('/', out) && put('/', out)))
+                return;
+            if (!put(byte, out) || !copyRestOfLine(in, out))
+                return;
+            continue;
+        }
         if (!put(byte, out))
             return;
         if (byte == '\n') {
-            lineStart = true;
-            inApostrophe = false;
-            afterSlash = false;
+            lineBlank = true;
             continue;
         }
-        if (inQuote) {
-            inQuote = byte != '"';
+        if (byte == ' ')
             continue;
+        lineBlank = false;
+        const int next = peek(in);
+        bool going = true;
+        if (byte == '"' || byte == '\'') {
+            going = copyString(byte, in, out);
+        } else if (byte == '-' && next == '-') {
+            going = put(std::getc(in), out) && copyAsnComment(in, out);
+        } else if (byte == '/' && (next == '/' || next == '*')) {
+            const CommentMode mode = next == '/' ? CommentMode::Line : CommentMode::Block;
+            going = put(std::getc(in), out);
+            if (going && pass == Walk::Comments)
+                going = ConvertComment(in, out, mode) == 0;
+            else if (going)
+                going = mode == CommentMode::Line ? copyRestOfLine(in, out) : copyBlockComment(in, out);
+            // ConvertComment copies the newline that ends a line comment.
+            lineBlank = going && mode == CommentMode::Line && pass == Walk::Comments;
         }
-        if (inApostrophe) {
-            inApostrophe = byte != '\'';
-            continue;
-        }
-        if (byte == ' ') {
-            afterSlash = false;
-            continue;
-        }
-        if (byte == '#' && lineStart) {
-            // Becomes a // comment in the next pass; its text stays as it is.
-            if (!copyRestOfLine(in, out))
-                return;
-            continue;
-        }
-        lineStart = false;
-        if (byte == '/' && !afterSlash) {
-            afterSlash = true;
-            continue;
-        }
-        const bool commentOpens = afterSlash && (byte == '/' || byte == '*');
-        afterSlash = false;
-        if (commentOpens) {
-            const CommentMode mode = byte == '/' ? CommentMode::Line : CommentMode::Block;
-            if (ConvertComment(in, out, mode) != 0)
-                return;
-            lineStart = mode == CommentMode::Line;
-        } else if (byte == '"') {
-            inQuote = true;
-        } else if (byte == '\'') {
-            inApostrophe = true;
-        } else if (byte == '-' && peek(in) == '-') {
-            if (!put(std::getc(in), out) || !copyAsnComment(in, out))
-                return;
-        }
-    }
-}
-
-void convertHashLines(std::FILE *in, std::FILE *out)
-{
-    enum class Line { Blank, Hash, Other };
-    Line line = Line::Blank;
-    bool inQuote = false;
-    bool inApostrophe = false;
-    for (int byte = std::getc(in); byte != EOF; byte = std::getc(in)) {
-        if (byte == '\n') {
-            line = Line::Blank;
-            inApostrophe = false;
-        } else if (inQuote) {
-            inQuote = byte != '"';
-        } else if (inApostrophe) {
-            inApostrophe = byte != '\'';
-        } else if (byte == '#' && line == Line::Blank) {
-            if (!put('/', out) || !put('/', out))
-                return;
-            line = Line::Hash;
-        } else if (line != Line::Hash && byte != ' ') {
-            line = Line::Other;
-            if (byte == '"') {
-                inQuote = true;
-            } else if (byte == '\'') {
-                inApostrophe = true;
-            } else if (byte == '-' && peek(in) == '-') {
-                if (!put(byte, out) || !put(std::getc(in), out) || !copyAsnComment(in, out))
-                    return;
-                continue;
-            }
-        }
-        if (!put(byte, out))
+        if (!going)
             return;
     }
 }
@@ -232,7 +218,7 @@ int FileCheckConvert(const char *source, const char *destination)
         std::fclose(in);
         return -1;
     }
-    convertComments(in, out);
+    walk(Walk::Comments, in, out);
     return finish(in, out);
 }
 
@@ -249,7 +235,7 @@ int FileCheckConvert2(const char *source, const char *destination)
         std::fclose(in);
         return -1;
     }
-    convertHashLines(in, out);
+    walk(Walk::HashLines, in, out);
     return finish(in, out);
 }
 

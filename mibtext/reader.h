@@ -42,6 +42,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace korvel::mib {
 
@@ -116,6 +117,14 @@ struct Token {
     // Blanks or a comment came between this token and the one before it.
     bool spaced;
 };
+
+// Copies a token's bytes, not its whole buffer.
+inline void copyToken(Token &to, const Token &from)
+{
+    std::memcpy(to.text, from.text, static_cast<std::size_t>(from.length) + 1);
+    to.length = from.length;
+    to.spaced = from.spaced;
+}
 
 // Cuts the source into tokens and writes the token file, the source's name
 // with "_token" appended. Returns 0 on success, -1 when a file cannot be

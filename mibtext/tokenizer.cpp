@@ -67,13 +67,6 @@ bool isDigit(int byte)
     return byte >= '0' && byte <= '9';
 }
 
-void copyToken(Token &to, const Token &from)
-{
-    std::memcpy(to.text, from.text, static_cast<std::size_t>(from.length) + 1);
-    to.length = from.length;
-    to.spaced = from.spaced;
-}
-
 // Adds bytes to a token; once one does not fit, neither does anything after
 // it, so a long token is cut, never patched together.
 class TokenText

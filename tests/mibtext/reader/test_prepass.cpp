@@ -44,6 +44,7 @@ TEST_F(PrePass, FileCheckConvertTidiesCommentsOnly)
         {"markers apart are no comment", "/ / it's / * x", "/ / it's / * x"},
         {"ASN.1 comment left alone", "-- it's \"q /* x\n\"s // t\"", "-- it's \"q /* x\n\"s // t\""},
         {"ASN.1 comment ended by --", "-- a -- // it's\n", "-- a -- // it''s\n"},
+        {"-- inside a block comment", "/* -- */ \"a // b\" // c'\n", "/* -- */ \"a // b\" // c''\n"},
         {"-- inside a string", "\"a--b\" // it's\n", "\"a--b\" // it''s\n"},
         {"# line left alone", "  # \"odd\n\"x // y\"", "  # \"odd\n\"x // y\""},
         {"# not first on its line", "a # \"x // y\"", "a # \"x // y\""},
@@ -72,6 +73,9 @@ TEST_F(PrePass, FileCheckConvert2TurnsHashLinesIntoComments)
         {"quote inside an ASN.1 comment", "-- \"\n#x\n", "-- \"\n//#x\n"},
         {"quote inside a # line", "#\"\n#x\n", "//#\"\n//#x\n"},
         {"apostrophe ends with its line", "'a\n#x\n", "'a\n//#x\n"},
+        {"# inside a block comment", "/* a\n# b */\n#c\n", "/* a\n# b */\n//#c\n"},
+        {"-- inside a block comment", "/* -- */ x \"a\n#b\"\n#c\n", "/* -- */ x \"a\n#b\"\n//#c\n"},
+        {"quote inside a line comment", "// \"\n#x\n", "// \"\n//#x\n"},
         {"empty input", "", ""},
     };
     for (const PassCase &c : cases) {

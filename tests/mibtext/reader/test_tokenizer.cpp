@@ -119,6 +119,7 @@ TEST_F(Tokenizer, CommentsAreSkipped)
         {"block comment", "/* it's */ x", {"x"}},
         {"block comment over lines", "/* a\n b' \"*/ x /**/ y", {"x", "y"}},
         {"-- inside a block comment", "/* -- */ x", {"x"}},
+        {"-- inside a block comment, then a string", "/* -- */ x \"a\n# b\" y", {"x", "\"a\n# b", "y"}},
         {"line comment", "// c'\nx", {"x"}},
         {"# line", "#define X 'a\nx", {"x"}},
         {"line comments in a row", "// a\n// b\"\nx", {"x"}},
