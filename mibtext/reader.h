@@ -24,11 +24,11 @@
 // string or a comment what another does not:
 //   - "..." is a string that may span lines; "" inside it is one quote; a
 //     backslash has no special meaning;
-//   - '...' is a string that ends on its own line;
+//   - '...' is a string that must end on the line where it starts;
 //   - -- starts an ASN.1 comment that runs to the end of the line or to the
 //     next --;
-//   - // starts a comment to the end of the line, /* one up to */, and so
-//     does a line whose first byte other than blanks is #;
+//   - // starts a comment to the end of the line and /* one up to */; a
+//     line whose first byte other than blanks is # is a comment too;
 //   - none of these starts inside another, and two-byte markers count only
 //     when their bytes are adjacent.
 // Bytes are code page 932: a lead byte followed by a trail byte is one
