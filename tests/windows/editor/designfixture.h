@@ -77,13 +77,15 @@ public:
         return all;
     }
 
-    // The text of a text box, a multi-line box or a list.
+    // The text of a text box, a multi-line box, a button or a list.
     QString text(const char *name) const
     {
         if (auto *l = m_dialog->findChild<QLineEdit *>(QLatin1String(name)))
             return l->text();
         if (auto *b = m_dialog->findChild<QPlainTextEdit *>(QLatin1String(name)))
             return b->toPlainText();
+        if (auto *b = m_dialog->findChild<QPushButton *>(QLatin1String(name)))
+            return b->text();
         return combo(name)->currentText();
     }
 
@@ -169,11 +171,18 @@ public:
             target = list->lineEdit();
         else
             target = get<QWidget>(name);
-        if (auto *l = qobject_cast<QLineEdit *>(target))
-            l->clear();
-        else if (auto *b = qobject_cast<QPlainTextEdit *>(target))
-            b->clear();
-        QTest::keyClicks(target, text);
+        auto *l = qobject_cast<QLineEdit *>(target);
+        auto *b = qobject_cast<QPlainTextEdit *>(target);
+        l ? l->clear() : b->clear();
+        // Key events carry Latin-1 only; other text goes in as the input
+        // method would put it.
+        bool latin1 = true;
+        for (QChar c : text)
+            latin1 = latin1 && c.unicode() < 0x80;
+        if (latin1)
+            QTest::keyClicks(target, text);
+        else
+            l ? l->insert(text) : b->insertPlainText(text);
     }
 
     void click(const char *name) const { button(name)->click(); }
