@@ -2,12 +2,13 @@
 // opening sequences, the parent list, the kind options and the name list,
 // and how the fields are loaded.
 #include "designfixture.h"
-#include "rulemessages.h"
 
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+
+#include <functional>
 
 using namespace korvel;
 using namespace korvel::testing;
@@ -221,27 +222,6 @@ private Q_SLOTS:
         QVERIFY(snapshot(*f.state) == before);
     }
 
-    void addModeRefusesBelowATableOrALeaf_data()
-    {
-        QTest::addColumn<QString>("level");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("table") << "portTable" << RuleMessage::ParentIsTable.toString();
-        QTest::newRow("leaf") << "portIndex" << RuleMessage::ParentIsLeaf.toString();
-    }
-
-    void addModeRefusesBelowATableOrALeaf()
-    {
-        QFETCH(QString, level);
-        QFETCH(QString, message);
-        buildEditorDesign(*f.state);
-        const Snapshot before = snapshot(*f.state);
-        QVERIFY(!f.openAdd(level));
-        QCOMPARE(f.services->texts(), QStringList{message});
-        QCOMPARE(f.services->lastMessage().caption, QStringLiteral("注意メッセージ"));
-        QCOMPARE(f.services->lastMessage().icon, MessageIcon::Exclamation);
-        QVERIFY(snapshot(*f.state) == before);
-    }
-
     void changeModeLoadsTheObject_data()
     {
         QTest::addColumn<bool>("gapped");
@@ -307,72 +287,45 @@ private Q_SLOTS:
         QVERIFY(f.services->messages.isEmpty());
     }
 
-    void choosingAParentPresetsTheKindFromItsFirstChild()
+    // The parent list presets the kind option from the parent's first child,
+    // the kind option refills the name list and loads its first object,
+    // picking a name loads it and typing one leaves the fields alone.
+    void theListsAndOptionsDriveEachOther()
     {
         buildEditorDesign(*f.state);
         QVERIFY(f.openAdd());
-        struct Step {
-            QString parent;
-            QStringList fields;
-        };
-        const QList<Step> steps{
-            {"sysInfo",
+        f.dialog->show();
+        const auto parent = [this](const char *name) { return [this, name] { f.view.choose("Combo8", name); }; };
+        const auto option = [this](KindOption kind) { return [this, kind] { f.view.option(kind)->setChecked(true); }; };
+        const auto name = [this](const char *text) { return [this, text] { f.view.choose("Combo5", text); }; };
+        const auto typed = [this](const char *text) { return [this, text] { f.view.type("Combo5", text); }; };
+        const QStringList status{"Combo8=portEntry", "option=Leaf", "names=portIndex,portName,portStatus,",
+                                 "Combo5=portStatus", "Text1=3", "Text7=Link state", "Check3=1", "items=up,down,",
+                                 "Combo6=up", "Text8=1", "enabled=" + LeafControls + ',' + ItemControls};
+        const QList<QPair<std::function<void()>, QStringList>> steps{
+            {parent("sysInfo"),
              {"Combo8=sysInfo", "option=Leaf", "names=sysTemperature,sysMode,", "Combo5=sysTemperature", "Text1=1",
               "Text7=Board temperature", "Check4=1", "Text9=-40", "Text10=125",
               "enabled=" + LeafControls + ',' + RangeControls}},
-            {"portTable",
+            {option(KindOption::Node), {"Combo8=sysInfo", "names=sysBoard,", "Combo5=sysBoard", "Text1=3"}},
+            {option(KindOption::Table), {"Combo8=sysInfo", "option=Table", "enabled=Frame2,Text7,Label4,Text3"}},
+            {parent("portTable"),
              {"Combo8=portTable", "option=Table", "names=portEntry,", "Combo5=portEntry", "Text1=1", "Text3=Port row",
               "Combo1=not-accessible", "enabled=Frame2,Text7,Label4,Text3"}},
-            {"portEntry",
+            {parent("portEntry"),
              {"Combo8=portEntry", "option=Leaf", "names=portIndex,portName,portStatus,", "Combo5=portIndex", "Text1=1",
               "Text7=Port number", "Check4=1", "Text9=1", "Text10=64", "Check1=1", "Text2=1",
               "enabled=" + LeafControls + ',' + RangeControls + ",Label2,Text2"}},
-            {"portIndex", {"Combo8=portIndex"}},
-            {"enterprise", {"names=sysInfo,", "Combo5=sysInfo", "Text1=1"}},
+            {name("portStatus"), status},
+            {typed("portSpeed"), status + QStringList{"Combo5=portSpeed"}},
+            {typed("portName"), status + QStringList{"Combo5=portName"}},
+            {parent("portIndex"), {"Combo8=portIndex"}},
+            {parent("enterprise"), {"names=sysInfo,", "Combo5=sysInfo", "Text1=1"}},
         };
-        for (const Step &step : steps) {
-            f.view.choose("Combo8", step.parent);
-            compareFields(QStringList{"parents=" + Parents} + step.fields);
+        for (const auto &[act, fields] : steps) {
+            act();
+            compareFields(QStringList{"parents=" + Parents} + fields);
         }
-    }
-
-    void choosingAKindOptionListsAndLoadsTheFirstFittingObject()
-    {
-        buildEditorDesign(*f.state);
-        QVERIFY(f.openAdd(QStringLiteral("sysInfo")));
-        const QString parents = QStringLiteral("parents=") + Parents;
-        f.view.option(KindOption::Leaf)->setChecked(true);
-        compareFields({parents, "Combo8=sysInfo", "option=Leaf", "names=sysTemperature,sysMode,",
-                       "Combo5=sysTemperature", "Text1=1", "Text7=Board temperature", "Check4=1", "Text9=-40",
-                       "Text10=125", "enabled=" + LeafControls + ',' + RangeControls});
-        // No table under sysInfo: the fields are reset.
-        f.view.option(KindOption::Table)->setChecked(true);
-        compareFields({parents, "Combo8=sysInfo", "option=Table", "enabled=Frame2,Text7,Label4,Text3"});
-        f.view.option(KindOption::Node)->setChecked(true);
-        compareFields({parents, "Combo8=sysInfo", "names=sysBoard,", "Combo5=sysBoard", "Text1=3"});
-    }
-
-    void pickingANameLoadsItAndTypingOneLeavesTheFields()
-    {
-        buildEditorDesign(*f.state);
-        QVERIFY(f.openAdd(QStringLiteral("portEntry")));
-        f.dialog->show();
-        f.view.choose("Combo5", QStringLiteral("portStatus"));
-        QCOMPARE(f.view.text("Text1"), QStringLiteral("3"));
-        QCOMPARE(f.view.entries("Combo6"), (QStringList{"up", "down", ""}));
-        QMap<QString, QString> loaded = f.view.fields();
-
-        f.view.type("Combo5", QStringLiteral("portSpeed"));
-        QMap<QString, QString> typed = f.view.fields();
-        QCOMPARE(typed.take(QStringLiteral("Combo5")), QStringLiteral("portSpeed"));
-        loaded.remove(QStringLiteral("Combo5"));
-        QCOMPARE(typed, loaded);
-
-        // Typing the name of an existing object loads nothing either.
-        f.view.type("Combo5", QStringLiteral("portName"));
-        typed = f.view.fields();
-        typed.remove(QStringLiteral("Combo5"));
-        QCOMPARE(typed, loaded);
         f.dialog->close();
     }
 

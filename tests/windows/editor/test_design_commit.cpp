@@ -30,8 +30,14 @@ QString message(QStringView text)
     return text.toString();
 }
 
-// One object as typed into the editor.
+const QStringList SyntaxNames{"INTEGER", "OCTET STRING", "OBJECT IDENTIFIER", "IpAddress",
+                              "Counter", "Gauge",        "TimeTicks",         "Opaque"};
+const QStringList AccessNames{"read-only", "read-write", "not-accessible"};
+
+// One object as typed into the editor, at the level `level` of the List
+// window (empty for the top).
 struct Typed {
+    QString level;
     KindOption kind = KindOption::Node;
     QString name;
     QString objectId;
@@ -45,16 +51,76 @@ struct Typed {
     QString keyOrder;
 };
 
-Typed typed(KindOption kind, const char *name, const char *objectId, const char *description = "",
-            const char *entryDescription = "")
+Typed typed(const char *level, KindOption kind, const char *name, const char *objectId, const char *description = "")
 {
     Typed t;
+    t.level = QString::fromUtf8(level);
     t.kind = kind;
     t.name = QString::fromUtf8(name);
     t.objectId = QString::fromUtf8(objectId);
     t.description = QString::fromUtf8(description);
-    t.entryDescription = QString::fromUtf8(entryDescription);
     return t;
+}
+
+// The design of the round trips: every kind, type detail and text the
+// design file and the MIB writer treat specially.
+QList<Typed> roundTripDesign()
+{
+    QList<Typed> all;
+    all.append(typed("", KindOption::Node, "acme", "1"));
+    Typed t = typed("acme", KindOption::Leaf, "acmeMode", "1", "Operating mode");
+    t.access = QStringLiteral("read-write");
+    t.items = {{"normal", "1"}, {"standby", "2"}, {"off", "0"}};
+    all.append(t);
+    t = typed("acme", KindOption::Leaf, "acmeName", "2", "機器の名前, 半角ｶﾅ");
+    t.syntax = QStringLiteral("OCTET STRING");
+    all.append(t);
+    t = typed("acme", KindOption::Table, "port", "3", "Ports");
+    t.entryDescription = QStringLiteral("Port row");
+    all.append(t);
+    t = typed("portEntry", KindOption::Leaf, "portIndex", "1", "Port number");
+    t.minimum = QStringLiteral("1");
+    t.maximum = QStringLiteral("64");
+    t.keyOrder = QStringLiteral("1");
+    all.append(t);
+    t = typed("portEntry", KindOption::Leaf, "portSpeed", "2", "Speed");
+    t.syntax = QStringLiteral("Gauge");
+    t.keyOrder = QStringLiteral("2");
+    all.append(t);
+    t = typed("portEntry", KindOption::Leaf, "portStatus", "3", "Link state");
+    t.access = QStringLiteral("read-write");
+    t.items = {{"up", "1"}, {"down", "2"}};
+    all.append(t);
+    t = typed("acme", KindOption::Leaf, "acmeUptime", "4", "Time since start");
+    t.syntax = QStringLiteral("TimeTicks");
+    t.access = QStringLiteral("not-accessible");
+    t.minimum = QStringLiteral("0");
+    t.maximum = QStringLiteral("4294967295");
+    all.append(t);
+    return all;
+}
+
+// The same objects straight into the tables, without the editor's rules.
+void buildDirectly(AppState &state, const QList<Typed> &objects)
+{
+    for (const Typed &t : objects) {
+        const int parent = t.level.isEmpty() ? RootSlot : findObjectByName(state, t.level);
+        if (t.kind == KindOption::Node) {
+            addNode(state, t.name, t.objectId.toInt(), parent);
+        } else if (t.kind == KindOption::Table) {
+            const int entry = entryOf(state, addTable(state, t.name, t.objectId.toInt(), parent, t.description));
+            MibAttribute &row = state.tables.attribute[attributeOf(state, entry)];
+            storeText(row.Description, t.entryDescription, NameWidth);
+            row.DescriptionLength = static_cast<int32_t>(t.entryDescription.size());
+        } else {
+            LeafSpec spec{t.name, t.objectId.toInt(), parent, syntaxCode(int(SyntaxNames.indexOf(t.syntax))),
+                          int(AccessNames.indexOf(t.access)) + 1, t.description, t.keyOrder.toInt(), t.minimum,
+                          t.maximum, {}};
+            for (const auto &[name, value] : t.items)
+                spec.items.append({name, value.toInt()});
+            addLeaf(state, spec);
+        }
+    }
 }
 
 // Types `object` into an open editor, as a person would, and commits.
@@ -161,74 +227,15 @@ private:
         QVERIFY(*ran);
     }
 
-    // The design of the round trips, straight into the tables.
-    static void buildReference(AppState &state)
+    // Adds every object through the List window's 追加 at its level.
+    void buildThroughTheEditor(const QList<Typed> &objects)
     {
-        const int acme = addNode(state, QStringLiteral("acme"), 1);
-        addLeaf(state, {QStringLiteral("acmeMode"), 1, acme, Syntax::Integer, Access::ReadWrite,
-                        QStringLiteral("Operating mode"), 0, {}, {},
-                        {{QStringLiteral("normal"), 1}, {QStringLiteral("standby"), 2}, {QStringLiteral("off"), 0}}});
-        addLeaf(state, {QStringLiteral("acmeName"), 2, acme, Syntax::OctetString, Access::ReadOnly,
-                        QStringLiteral("機器の名前, 半角ｶﾅ"), 0, {}, {}, {}});
-        const int table = addTable(state, QStringLiteral("port"), 3, acme, QStringLiteral("Ports"));
-        const int entry = entryOf(state, table);
-        MibAttribute &row = state.tables.attribute[attributeOf(state, entry)];
-        storeText(row.Description, QStringLiteral("Port row"), NameWidth);
-        row.DescriptionLength = 8;
-        addLeaf(state, {QStringLiteral("portIndex"), 1, entry, Syntax::Integer, Access::ReadOnly,
-                        QStringLiteral("Port number"), 1, QStringLiteral("1"), QStringLiteral("64"), {}});
-        addLeaf(state, {QStringLiteral("portSpeed"), 2, entry, Syntax::Gauge, Access::ReadOnly,
-                        QStringLiteral("Speed"), 2, {}, {}, {}});
-        addLeaf(state, {QStringLiteral("portStatus"), 3, entry, Syntax::Integer, Access::ReadWrite,
-                        QStringLiteral("Link state"), 0, {}, {},
-                        {{QStringLiteral("up"), 1}, {QStringLiteral("down"), 2}}});
-        addLeaf(state, {QStringLiteral("acmeUptime"), 4, acme, Syntax::TimeTicks, Access::NotAccessible,
-                        QStringLiteral("Time since start"), 0, QStringLiteral("0"), QStringLiteral("4294967295"),
-                        {}});
-    }
-
-    // The same design through the List window and the editor only.
-    void buildThroughTheEditor()
-    {
-        const auto leaf = [](const char *name, const char *id, const char *description) {
-            return typed(KindOption::Leaf, name, id, description);
-        };
-        add(typed(KindOption::Node, "acme", "1"));
-        doubleClick(QStringLiteral("acme"));
-
-        Typed mode = leaf("acmeMode", "1", "Operating mode");
-        mode.access = QStringLiteral("read-write");
-        mode.items = {{"normal", "1"}, {"standby", "2"}, {"off", "0"}};
-        add(mode);
-        Typed name = leaf("acmeName", "2", "機器の名前, 半角ｶﾅ");
-        name.syntax = QStringLiteral("OCTET STRING");
-        add(name);
-        add(typed(KindOption::Table, "port", "3", "Ports", "Port row"));
-
-        doubleClick(QStringLiteral("portTable"));
-        doubleClick(QStringLiteral("portEntry"));
-        Typed index = leaf("portIndex", "1", "Port number");
-        index.minimum = QStringLiteral("1");
-        index.maximum = QStringLiteral("64");
-        index.keyOrder = QStringLiteral("1");
-        add(index);
-        Typed speed = leaf("portSpeed", "2", "Speed");
-        speed.syntax = QStringLiteral("Gauge");
-        speed.keyOrder = QStringLiteral("2");
-        add(speed);
-        Typed status = leaf("portStatus", "3", "Link state");
-        status.access = QStringLiteral("read-write");
-        status.items = {{"up", "1"}, {"down", "2"}};
-        add(status);
-
-        click("Command1");
-        click("Command1");
-        Typed uptime = leaf("acmeUptime", "4", "Time since start");
-        uptime.syntax = QStringLiteral("TimeTicks");
-        uptime.access = QStringLiteral("not-accessible");
-        uptime.minimum = QStringLiteral("0");
-        uptime.maximum = QStringLiteral("4294967295");
-        add(uptime);
+        for (const Typed &object : objects) {
+            m_state->ListLevel
+                = static_cast<int16_t>(object.level.isEmpty() ? RootSlot : findObjectByName(*m_state, object.level));
+            m_list->refresh();
+            add(object);
+        }
     }
 
 private Q_SLOTS:
@@ -257,7 +264,7 @@ private Q_SLOTS:
         m_state->ListLevel = static_cast<int16_t>(findObjectByName(*m_state, QStringLiteral("portEntry")));
         QVERIFY(showList());
         QString parent;
-        add(typed(KindOption::Leaf, "portSpeed", "4"));
+        add(typed("portEntry", KindOption::Leaf, "portSpeed", "4"));
         QCOMPARE(m_services->texts(), QStringList{message(RuleMessage::ObjectAdded)});
         QCOMPARE(rows(), (QStringList{"portIndex", "portName", "portStatus", "portSpeed"}));
         QCOMPARE(m_state->EditTarget, -1);
@@ -295,6 +302,8 @@ private Q_SLOTS:
         click("Command12");
         QVERIFY(!*ran);
         QCOMPARE(m_services->texts(), (QStringList{refusal, QStringLiteral("追加に失敗しました")}));
+        QCOMPARE(m_services->messages.first().caption, QStringLiteral("注意メッセージ"));
+        QCOMPARE(m_services->messages.first().icon, MessageIcon::Exclamation);
         QCOMPARE(m_services->lastMessage().kind, MessageKind::Error);
         QVERIFY(snapshot(*m_state) == before);
         QCOMPARE(rows(), shown);
@@ -340,14 +349,12 @@ private Q_SLOTS:
             return [box, text](const EditorView &v) { v.type(box, QString::fromUtf8(text)); };
         };
         const QList<Row> table{
-            {"add", {}, [](const EditorView &v) { typeAndCommit(v, typed(KindOption::Node, "extra", "9")); },
+            {"add", {}, [](const EditorView &v) { typeAndCommit(v, typed("", KindOption::Node, "extra", "9")); },
              {message(RuleMessage::ObjectAdded)}, true, true},
             {"add unchanged: duplicate name", {}, {}, {message(RuleMessage::DuplicateName)}, true, false},
             {"add: duplicate object ID", {}, name("extra"), {message(RuleMessage::DuplicateObjectId)}, true, false},
             {"add: no name", {}, name(""), {message(RuleMessage::NameEmpty)}, false, false},
             {"add: object ID 0", {}, field("Text1", "0"), {message(RuleMessage::ObjectIdOutOfRange)}, false, false},
-            {"add: object ID not a number", {}, field("Text1", "1a"), {message(RuleMessage::ObjectIdNotNumeric)},
-             false, false},
             {"change", "sysMode", field("Text7", "Mode"), {message(RuleMessage::ObjectChanged)}, true, true},
             {"change: another kind", "sysMode",
              [](const EditorView &v) {
@@ -355,9 +362,6 @@ private Q_SLOTS:
                  v.type("Combo5", QStringLiteral("sysMode"));
              },
              {message(RuleMessage::KindChanged)}, true, false},
-            {"change: a name in use", "sysMode", name("sysInfo"), {message(RuleMessage::DuplicateName)}, true, false},
-            {"change: range not a number", "sysTemperature", field("Text9", "-40"),
-             {message(RuleMessage::RangeNotNumeric)}, false, false},
             {"change: key order 0", "portIndex", field("Text2", "0"), {message(RuleMessage::KeyOrderOutOfRange)},
              false, false},
             {"change: parent in its own subtree", "sysInfo",
@@ -388,7 +392,8 @@ private Q_SLOTS:
             if (row.change.isEmpty()) {
                 click("Command12");
             } else {
-                m_state->ListLevel = static_cast<int16_t>(m_state->tables.tree[findObjectByName(*m_state, row.change)].Parent);
+                const int slot = findObjectByName(*m_state, row.change);
+                m_state->ListLevel = static_cast<int16_t>(m_state->tables.tree[slot].Parent);
                 m_list->refresh();
                 selectRow(row.change);
                 click("Command7");
@@ -405,16 +410,15 @@ private Q_SLOTS:
     void aDesignBuiltInTheEditorSavesAndWritesTheSameFiles()
     {
         AppState reference;
-        buildReference(reference);
+        buildDirectly(reference, roundTripDesign());
         const QString referenceDesign = m_folder->filePath(QStringLiteral("reference.mdf"));
         const QString referenceMib = m_folder->filePath(QStringLiteral("reference.mib"));
         QVERIFY(writeDesignFile(reference, referenceDesign));
         QCOMPARE(createMibFile(reference, referenceMib), BridgeResult::Success);
 
         QVERIFY(showList());
-        buildThroughTheEditor();
+        buildThroughTheEditor(roundTripDesign());
         QCOMPARE(m_services->texts(), QStringList(8, message(RuleMessage::ObjectAdded)));
-        QCOMPARE(rows(), (QStringList{"acmeMode", "acmeName", "portTable", "acmeUptime"}));
 
         const QString design = m_folder->filePath(QStringLiteral("built.mdf"));
         const QString mib = m_folder->filePath(QStringLiteral("built.mib"));
