@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -69,12 +71,40 @@ QPlainTextEdit *multiLineBox(const char *name, int maximum, QWidget *parent)
     return box;
 }
 
+// The text box of an editable list. A combo box chooses the entry its text
+// matches when the box loses the focus or takes Enter; here typing never
+// chooses an entry, so a typed name leaves the fields as they are until the
+// user picks from the list.
+class TypedText : public QLineEdit
+{
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        const QSignalBlocker quiet(this);
+        QLineEdit::focusOutEvent(event);
+    }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+            QLineEdit::keyPressEvent(event);
+            return;
+        }
+        const QSignalBlocker quiet(this);
+        QLineEdit::keyPressEvent(event);
+    }
+};
+
 // A list whose text the user types; what is typed is never completed nor
 // added to the entries.
 QComboBox *editableList(const char *name, QWidget *parent)
 {
     auto *list = named(new QComboBox(parent), name);
     list->setEditable(true);
+    list->setLineEdit(new TypedText(list));
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setCompleter(nullptr);
     return list;
@@ -253,18 +283,21 @@ void Design::buildMenu()
 
 void Design::connectHandlers()
 {
-    // A choice made from the list runs the handler also when it picks the
+    // A choice from a drop-down list runs its handler also when it picks the
     // entry already chosen; a choice made from code runs it through
-    // currentIndexChanged. Every handler here gives the same result when it
-    // runs twice.
+    // currentIndexChanged. Both handlers give the same result when they run
+    // twice. The editable lists react to a change of entry only, so that
+    // picking the name shown again does not throw away what has been typed
+    // into the other fields.
     const auto onChoice = [this](QComboBox *list, auto handler) {
         connect(list, &QComboBox::currentIndexChanged, this, handler);
         connect(list, &QComboBox::activated, this, handler);
     };
     onChoice(m_combo8, [this] { OnParentChosen(); });
-    onChoice(m_combo5, [this] { LoadObjectFields(); });
     onChoice(m_combo7, [this] { syntaxChosen(); });
-    onChoice(m_combo6, [this] { ShowItemValue(EnumItemList::ItemEvent::Chosen); });
+    connect(m_combo5, &QComboBox::currentIndexChanged, this, &Design::LoadObjectFields);
+    connect(m_combo6, &QComboBox::currentIndexChanged, this,
+            [this] { ShowItemValue(EnumItemList::ItemEvent::Chosen); });
     connect(m_combo6, &QComboBox::editTextChanged, this, [this] { ShowItemValue(EnumItemList::ItemEvent::Edited); });
 
     for (int index = 0; index < 3; ++index) {

@@ -319,6 +319,15 @@ private Q_SLOTS:
             {name("portStatus"), status},
             {typed("portSpeed"), status + QStringList{"Combo5=portSpeed"}},
             {typed("portName"), status + QStringList{"Combo5=portName"}},
+            // Neither Enter nor leaving the name box chooses the entry typed.
+            {[this] {
+                 f.view.type("Text7", QStringLiteral("Edited"));
+                 QLineEdit *nameBox = f.view.combo("Combo5")->lineEdit();
+                 QTest::keyClick(nameBox, Qt::Key_Return);
+                 QFocusEvent left(QEvent::FocusOut, Qt::TabFocusReason);
+                 QCoreApplication::sendEvent(nameBox, &left);
+             },
+             status + QStringList{"Combo5=portName", "Text7=Edited"}},
             {parent("portIndex"), {"Combo8=portIndex"}},
             {parent("enterprise"), {"names=sysInfo,", "Combo5=sysInfo", "Text1=1"}},
         };
