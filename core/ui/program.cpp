@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "design.h"
 #include "filechoice.h"
 #include "fileope.h"
 #include "list.h"
@@ -34,6 +35,13 @@ void registerProgramWindows(UiServices &services, AppState &state)
     });
     services.setDialog(ModalDialog::Version, [&services](QWidget *owner) {
         return std::make_unique<Version>(services, owner);
+    });
+    // The editor preselects the level the List window shows as the parent
+    // of a new object; null when it refused to open.
+    services.setDialog(ModalDialog::Design, [&state, &services](QWidget *owner) -> std::unique_ptr<QDialog> {
+        const auto *list = qobject_cast<List *>(owner);
+        const QString level = list ? list->levelText() : QString::fromLatin1(RootName);
+        return Design::open(state, services, level, owner);
     });
 }
 

@@ -1,4 +1,5 @@
 #include "designfile.h"
+#include "tableops.h"
 #include "workedexample.h"
 
 #include <QFile>
@@ -67,6 +68,30 @@ TEST_F(Korvelc, WritesTheWorkedExampleFromADesignFile)
     EXPECT_TRUE(r.err.isEmpty());
     EXPECT_EQ(readBytes(path(QStringLiteral("out.mib"))),
               readBytes(QStringLiteral(KORVEL_TEST_DATA "/writer/worked_example.mib")));
+}
+
+TEST_F(Korvelc, ReadsAModuleIntoADesignFileAndWritesItAgain)
+{
+    const Outcome read = run({QStringLiteral("mdf"), QStringLiteral(KORVEL_TEST_DATA "/writer/worked_example.mib"),
+                              path(QStringLiteral("back.mdf"))});
+    ASSERT_EQ(read.exitCode, 0) << read.err.constData();
+    auto state = std::make_unique<AppState>();
+    ASSERT_TRUE(readDesignFile(*state, path(QStringLiteral("back.mdf"))));
+    QStringList names;
+    for (int slot = 0; slot < state->tables.MibTreeCount; ++slot)
+        names << displayedName(*state, slot);
+    EXPECT_EQ(names, (QStringList{"sample", "sysLabel", "portTable", "portEntry", "portIndex", "portState"}));
+    EXPECT_EQ(state->tables.MibAttributeCount, 5);
+
+    const Outcome write = run({QStringLiteral("mib"), path(QStringLiteral("back.mdf")), path(QStringLiteral("back.mib"))});
+    ASSERT_EQ(write.exitCode, 0) << write.err.constData();
+    // A module carries no ranges, enumerations or keys back into the design;
+    // everything else comes out as it went in.
+    QByteArray expected = readBytes(QStringLiteral(KORVEL_TEST_DATA "/writer/worked_example.mib"));
+    expected.replace("{ portIndex }", "{  }")
+        .replace("INTEGER (1..64)", "INTEGER")
+        .replace("INTEGER {\r\n\t\t\tup(1),\r\n\t\t\tdown(2)\r\n\t\t}", "INTEGER");
+    EXPECT_EQ(readBytes(path(QStringLiteral("back.mib"))), expected);
 }
 
 TEST_F(Korvelc, FailuresExitWithOneLineNamingTheFile)

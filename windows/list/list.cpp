@@ -288,8 +288,6 @@ bool List::openEditor(const QString &failure)
 {
     switch (m_services.openDialog(ModalDialog::Design, this)) {
     case DialogOutcome::Missing:
-        m_services.show(QStringLiteral("オブジェクトの詳細設定画面はまだ組み込まれていません。"), MessageKind::Notice);
-        return false;
     case DialogOutcome::Refused:
         m_services.show(failure, MessageKind::Error);
         return false;

@@ -53,7 +53,8 @@ private:
     void updateTitle();
 
     // The object editor for EditTarget; true when it ran (the caller then
-    // refreshes). `failure` is the command's failure message.
+    // refreshes). An editor that refused to open, or none at all, fails the
+    // command with `failure`.
     bool openEditor(const QString &failure);
 
     // One handler per control event.

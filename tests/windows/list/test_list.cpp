@@ -239,7 +239,7 @@ private Q_SLOTS:
         QCOMPARE(f.names(), expected);
     }
 
-    void addAndChangeSayTheEditorIsNotThereYet()
+    void addAndChangeFailWithoutAnEditor()
     {
         buildSampleDesign(*f.state);
         QVERIFY(f.show());
@@ -248,11 +248,9 @@ private Q_SLOTS:
         f.grid()->setCurrentCell(1, 0);
         f.click("Command7");
         QCOMPARE(f.state->EditTarget, 3);
-        QCOMPARE(f.services->messages.size(), 2);
-        for (const Message &message : std::as_const(f.services->messages)) {
-            QCOMPARE(message.kind, MessageKind::Notice);
-            QVERIFY(!message.text.isEmpty());
-        }
+        QCOMPARE(f.services->texts(),
+                 (QStringList{QStringLiteral("追加に失敗しました"), QStringLiteral("変更に失敗しました")}));
+        QCOMPARE(f.services->lastMessage().kind, MessageKind::Error);
         QCOMPARE(f.services->openedDialogs,
                  (QList<ModalDialog>{ModalDialog::Design, ModalDialog::Design}));
     }

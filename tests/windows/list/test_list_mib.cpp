@@ -139,8 +139,8 @@ private Q_SLOTS:
         QVERIFY(f.show());
         const QByteArray before = designFileImage(*f.state);
         const QString mib = f.path(QStringLiteral("bad.mib"));
-        // A quote in a comment opens a string that the line break ends too early.
-        QVERIFY(writeBytes(mib, "TEST-MIB DEFINITIONS ::= BEGIN\r\n-- it's a comment\r\nEND\r\n"));
+        // A description whose string is never closed.
+        QVERIFY(writeBytes(mib, "TEST-MIB DEFINITIONS ::= BEGIN\r\nDESCRIPTION \"open\r\nEND\r\n"));
         QVERIFY(writeBytes(QStringLiteral("error.log"), "from an earlier load\n"));
         f.services->answerFileDialog(*f.state, mib);
         f.trigger("MIB_DEF_OPEN");

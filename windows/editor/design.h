@@ -1,0 +1,138 @@
+// The object editor: the modal dialog "Korvel （詳細設定）" in which one object
+// of the design is added (EditTarget -1) or changed (EditTarget = its slot).
+//
+// The dialog holds no data of its own beyond its controls, the item list of
+// the enumeration (an EnumItemList over AppState::EnumValues) and the tables
+// it reads. Its behaviour lives in one handler per control event, and every
+// handler is connected to the signal that also fires when the control is set
+// from code (currentIndexChanged, toggled, editTextChanged): the opening
+// sequence is nothing but a series of such settings, each running its
+// handler.
+//
+//   open()  --FillParentList--> parent list  --OnParentChosen--> kind option
+//           --ApplyKindOption--> name list, enabled states
+//           --LoadObjectFields--> every field of the chosen object
+//   Command4 --> EditorInput --CommitEditor (korvel_rules)--> the tables
+//
+// The checks, the add and change operations, the item list's rules and the
+// enabled-state table are korvel_rules'; this class only reads and sets the
+// controls. Messages go through the Services.
+#pragma once
+
+#include "appstate.h"
+#include "editorinput.h"
+#include "enumitemlist.h"
+#include "services.h"
+
+#include <QDialog>
+
+#include <array>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace korvel {
+
+class Design : public QDialog
+{
+    Q_OBJECT
+
+public:
+    Design(AppState &state, Services &services, QWidget *parent = nullptr);
+    ~Design() override;
+
+    // Builds the dialog and runs its opening sequence for EditTarget.
+    // `levelText` is the name of the level the List window shows
+    // ("enterprise" at the top): the parent a new object is preselected
+    // under. Null when the dialog refused to open; the user has been told
+    // why, except for a change of a slot that holds no object.
+    static std::unique_ptr<Design> open(AppState &state, Services &services, const QString &levelText,
+                                        QWidget *parent = nullptr);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildLayout();
+    void buildMenu();
+    void connectHandlers();
+
+    // The opening sequences; false when add mode is refused.
+    bool openForAdd(const QString &levelText);
+    bool openForChange(int slot);
+
+    // Choosing from code, running the handler even when the choice does not
+    // change, as the opening sequences need.
+    void chooseParentEntry(int index);
+    void chooseKindOption(KindOption option);
+    void chooseNameEntry(int index);
+
+    KindOption kindOption() const;
+    // The slot of the object the parent list's entry names, -1 for the root
+    // (and for a name no object has).
+    int chosenParent() const;
+    void setItemEntries(const QString &text);
+
+    // One handler per control event.
+    void FillParentList();
+    void OnParentChosen();                       // Combo8
+    void ApplyKindOption(KindOption option);     // Option1
+    void LoadObjectFields();                     // Combo5
+    void syntaxChosen();                         // Combo7
+    void rangeBoxClicked();                      // Check4
+    void listBoxClicked();                       // Check3
+    void keyBoxClicked();                        // Check1
+    void AddListItem();                          // Command1
+    void RemoveListItem();                       // Command2
+    void ShowItemValue(EnumItemList::ItemEvent event); // Combo6
+    void commit();                               // Command4
+
+    void resetFields();
+    void setRangeBoundsEnabled(bool enabled);
+    void setItemControlsEnabled(bool enabled);
+    EditorInput readInput() const;
+
+    AppState &m_state;
+    Services &m_services;
+    EnumItemList m_items;
+
+    QComboBox *m_combo8 = nullptr;
+    QGroupBox *m_kindFrame = nullptr;
+    std::array<QRadioButton *, 3> m_option1{};
+    QComboBox *m_combo5 = nullptr;
+    QLineEdit *m_text1 = nullptr;
+    QGroupBox *m_descriptionFrame = nullptr;
+    QPlainTextEdit *m_text7 = nullptr;
+    QLabel *m_label4 = nullptr;
+    QPlainTextEdit *m_text3 = nullptr;
+    QGroupBox *m_typeFrame = nullptr;
+    QComboBox *m_combo7 = nullptr;
+    QCheckBox *m_check4 = nullptr;
+    QLineEdit *m_text9 = nullptr;
+    QLabel *m_label9 = nullptr;
+    QLineEdit *m_text10 = nullptr;
+    QCheckBox *m_check3 = nullptr;
+    QLabel *m_label8 = nullptr;
+    QComboBox *m_combo6 = nullptr;
+    QLabel *m_label3 = nullptr;
+    QLineEdit *m_text8 = nullptr;
+    QPushButton *m_command1 = nullptr;
+    QPushButton *m_command2 = nullptr;
+    QLabel *m_label1 = nullptr;
+    QComboBox *m_combo1 = nullptr;
+    QCheckBox *m_check1 = nullptr;
+    QLabel *m_label2 = nullptr;
+    QLineEdit *m_text2 = nullptr;
+    QPushButton *m_command4 = nullptr;
+    QPushButton *m_command3 = nullptr;
+};
+
+} // namespace korvel
