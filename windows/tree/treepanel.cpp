@@ -61,6 +61,15 @@ KindOption optionShowing(int32_t kind)
     }
 }
 
+// The length of a stored text without the blanks that pad it.
+int32_t significantLength(const QString &field)
+{
+    qsizetype end = qMin<qsizetype>(field.size(), NameWidth);
+    while (end > 0 && field.at(end - 1).isSpace())
+        --end;
+    return static_cast<int32_t>(end);
+}
+
 void warn(Services &services, QStringView text)
 {
     services.show(text.toString(), MessageKind::Warning);
@@ -379,8 +388,9 @@ void TreePanel::loadObject(int slot)
         const QString description = displayedText(record.Description, qMin(record.DescriptionLength, NameWidth));
         (kind == ObjectKind::Entry ? m_text3 : m_text7)->setText(description);
         // The stored length is set right once the description has been shown
-        // by it; the next selection shows the whole text.
-        record.DescriptionLength = static_cast<int32_t>(qMin<qsizetype>(record.Description.trimmed().size(), NameWidth));
+        // by it; the next selection shows the whole text. Leading blanks
+        // count, so that a text that starts with one never loses its end.
+        record.DescriptionLength = significantLength(record.Description);
         if (kind == ObjectKind::Leaf) {
             m_combo7->setCurrentIndex(syntaxIndexOf(record.Syntax));
             if (record.Constraint == Constraint::Range) {

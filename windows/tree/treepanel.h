@@ -46,7 +46,8 @@ public:
     void reset();
 
     // Shows object `slot` on the reset panel. Rewrites the DescriptionLength
-    // of its attribute to the length of its trimmed Description. Stops where
+    // of its attribute to the length of its Description without the blanks
+    // that pad it. Stops where
     // a record the object needs (its attribute, its range) is missing,
     // leaving the kind option "ツリー" when the attribute is missing.
     void loadObject(int slot);

@@ -426,6 +426,18 @@ private Q_SLOTS:
         f.clickText(QStringLiteral("sysMode(2)"));
         f.clickText(QStringLiteral("sysTemperature(1)"));
         QCOMPARE(f.textArea("Text7")->toPlainText(), QStringLiteral("Board temperature"));
+
+        // A description that starts with blanks keeps its end however often
+        // it is shown.
+        MibAttribute &mode = f.state->tables.attribute[attributeOf(*f.state, 2)];
+        mode.Description = QStringLiteral("  two blanks first").leftJustified(NameWidth);
+        mode.DescriptionLength = 18;
+        for (int shown = 0; shown < 2; ++shown) {
+            f.clickText(QStringLiteral("sysMode(2)"));
+            QCOMPARE(f.textArea("Text7")->toPlainText(), QStringLiteral("  two blanks first"));
+            QCOMPARE(mode.DescriptionLength, 18);
+            f.clickItem(f.root());
+        }
     }
 
     void valuesFromTheTablesAreShownWhole()
