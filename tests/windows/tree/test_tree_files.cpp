@@ -196,27 +196,6 @@ private Q_SLOTS:
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Korvel （ツリー）"));
     }
 
-    void shortcutsOpenTheFileDialogInTheirModes_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("mode");
-        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << 1;
-        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << 2;
-        QTest::newRow("Ctrl+L") << int(Qt::Key_L) << 4;
-    }
-
-    void shortcutsOpenTheFileDialogInTheirModes()
-    {
-        QFETCH(int, key);
-        QFETCH(int, mode);
-        QVERIFY(f.show());
-        QVERIFY(QTest::qWaitForWindowActive(f.window));
-        f.services->cancelFileDialog(*f.state);
-        QTest::keyClick(f.window, Qt::Key(key), Qt::ControlModifier);
-        QCOMPARE(f.services->openedDialogs, QList<ModalDialog>{ModalDialog::FileOpe});
-        QCOMPARE(f.state->FileDialogMode, mode);
-    }
-
     void helpVersionAndEnd()
     {
         QVERIFY(f.show());
