@@ -132,6 +132,10 @@ struct AppState {
 
     // Slot the object editor or the Tree panel works on; -1 adds a new object.
     int16_t EditTarget = 0;
+    // Position of the Tree window's item last shown in its panel, counted from
+    // 1 (the root) in the order the items were added; 0 until one is shown.
+    // Kept while the Tree window is closed and rebuilt.
+    int16_t ShownItemIndex = 0;
     // Slot whose children the List window shows; -1 is the root.
     int16_t ListLevel = -1;
     int16_t FileDialogMode = 0;

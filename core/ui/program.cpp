@@ -4,6 +4,7 @@
 #include "filechoice.h"
 #include "fileope.h"
 #include "list.h"
+#include "tree.h"
 #include "version.h"
 
 #include <QDir>
@@ -25,6 +26,9 @@ void registerProgramWindows(UiServices &services, AppState &state)
 {
     services.setWindow(MainWindow::List, [&state, &services]() -> QWidget * {
         return new List(state, services);
+    });
+    services.setWindow(MainWindow::Tree, [&state, &services]() -> QWidget * {
+        return new Tree(state, services);
     });
     services.setDialog(ModalDialog::FileOpe, [&state, &services](QWidget *owner) {
         return std::make_unique<FileOpe>(state, services, owner);
