@@ -8,13 +8,6 @@
 
 #include <string.h>
 
-static int endsWith(const char *text, const char *suffix)
-{
-    const size_t length = strlen(text);
-    const size_t suffixLength = strlen(suffix);
-    return length >= suffixLength && strcmp(text + length - suffixLength, suffix) == 0;
-}
-
 KORVEL_MIB_EXPORT int32_t KORVEL_MIB_CALL MIBAnalysisProc(SAFEARRAY **tree, SAFEARRAY **attribute,
                                                           SAFEARRAY **range, SAFEARRAY **list,
                                                           const char *path)
@@ -24,7 +17,8 @@ KORVEL_MIB_EXPORT int32_t KORVEL_MIB_CALL MIBAnalysisProc(SAFEARRAY **tree, SAFE
     MibRange *r = (MibRange *)(*range)->pvData;
     MibList *l = (MibList *)(*list)->pvData;
 
-    if (!endsWith(path, "good.mib")) {
+    const size_t length = strlen(path);
+    if (length < 8 || strcmp(path + length - 8, "good.mib") != 0) {
         memset(t, 'A', 10 * sizeof *t);
         return -1;
     }

@@ -18,43 +18,44 @@ namespace {
 class DesignFile : public ::testing::Test
 {
 protected:
-    QString path(const QString &name = QStringLiteral("design.mdf")) const { return m_dir.filePath(name); }
+    QString path() const { return m_dir.filePath(QStringLiteral("design.mdf")); }
 
-    QByteArray readBytes(const QString &file) const
+    static QByteArray readBytes(const QString &file)
     {
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    void writeBytes(const QString &file, const QByteArray &bytes) const
+    void writeBytes(const QByteArray &bytes) const
     {
-        QFile f(file);
+        QFile f(path());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
 
-    // A file image of a fresh design with `edit` applied to its lines.
-    QByteArray freshImageWith(const std::function<void(QList<QByteArray> &)> &edit) const
+    // Writes `state` and reads it back into `back`: the same bytes and counters.
+    QByteArray roundTrip(const AppState &state, AppState &back)
     {
-        auto fresh = std::make_unique<AppState>();
-        QList<QByteArray> lines = designFileImage(*fresh).split('\n');
-        lines.removeLast(); // after the final line end
-        for (QByteArray &line : lines)
-            line.chop(1); // CR
-        edit(lines);
-        return lines.join("\r\n") + "\r\n";
+        EXPECT_TRUE(writeDesignFile(state, path()));
+        EXPECT_TRUE(readDesignFile(back, path()));
+        const QByteArray bytes = readBytes(path());
+        EXPECT_EQ(designFileImage(state), bytes);
+        EXPECT_EQ(designFileImage(back), bytes);
+        EXPECT_EQ(counters(back), counters(state));
+        return bytes;
+    }
+
+    static std::array<int16_t, 4> counters(const AppState &s)
+    {
+        return {s.tables.MibTreeCount, s.tables.MibAttributeCount, s.tables.MibRangeCount, s.tables.MibListCount};
     }
 
     QTemporaryDir m_dir;
 };
 
-bool sameTables(const AppState &a, const AppState &b)
+QString itemName(const AppState &s, int slot)
 {
-    const DefinitionTables &x = a.tables;
-    const DefinitionTables &y = b.tables;
-    return designFileImage(a) == designFileImage(b) && x.MibTreeCount == y.MibTreeCount
-        && x.MibAttributeCount == y.MibAttributeCount && x.MibRangeCount == y.MibRangeCount
-        && x.MibListCount == y.MibListCount;
+    return displayedText(s.tables.list[slot].ItemName, s.tables.list[slot].ItemNameLength);
 }
 
 } // namespace
@@ -62,129 +63,102 @@ bool sameTables(const AppState &a, const AppState &b)
 TEST_F(DesignFile, FreshDesignIs4008NeverUsedLines)
 {
     auto state = std::make_unique<AppState>();
-    ASSERT_TRUE(writeDesignFile(*state, path()));
-    const QByteArray bytes = readBytes(path());
+    const QByteArray bytes = roundTrip(*state, *std::make_unique<AppState>());
     ASSERT_TRUE(bytes.endsWith("\r\n"));
     EXPECT_EQ(bytes.count("\r\n"), 4008);
     EXPECT_EQ(bytes.count('\n'), 4008);
     const QList<QByteArray> lines = bytes.split('\n');
-    EXPECT_EQ(lines[0], "<MibTree>\r");
-    EXPECT_EQ(lines[1], ",0,0,0,0,0\r");
-    EXPECT_EQ(lines[1001], "</MibTree>\r");
-    EXPECT_EQ(lines[1002], "<MibAttribute>\r");
-    EXPECT_EQ(lines[1003], "0,0,0,0,,0,0,0\r");
-    EXPECT_EQ(lines[2005], "0,,,0,0,0\r");
-    EXPECT_EQ(lines[3007], "0,,0,0,0\r");
-    EXPECT_EQ(lines[4007], "</MibList>\r");
+    const std::pair<int, QByteArray> expected[] = {
+        {0, "<MibTree>\r"},       {1, ",0,0,0,0,0\r"},    {1000, ",0,0,0,0,0\r"}, {1001, "</MibTree>\r"},
+        {1002, "<MibAttribute>\r"}, {1003, "0,0,0,0,,0,0,0\r"}, {2005, "0,,,0,0,0\r"}, {3007, "0,,0,0,0\r"},
+        {4007, "</MibList>\r"}};
+    for (const auto &[line, text] : expected)
+        EXPECT_EQ(lines[line], text) << line;
 
-    auto back = std::make_unique<AppState>();
-    ASSERT_TRUE(readDesignFile(*back, path()));
-    EXPECT_TRUE(sameTables(*state, *back));
-}
-
-TEST_F(DesignFile, RecordLinesAsWritten)
-{
-    auto state = std::make_unique<AppState>();
+    // Record lines as a design holds them.
     buildSampleDesign(*state);
-    const QList<QByteArray> lines = designFileImage(*state).split('\n');
-    EXPECT_EQ(lines[1], "sysInfo,7,1,-1,1,1\r");
-    EXPECT_EQ(lines[2], "sysTemperature,14,1,0,4,1\r");
-    EXPECT_EQ(lines[1003], "1,2,1,1,Board temperature,17,0,1\r");
-    EXPECT_EQ(lines[2005], "1,-40,125,3,3,1\r");
-    EXPECT_EQ(lines[3007], "2,normal,6,1,1\r");
+    const QList<QByteArray> used = designFileImage(*state).split('\n');
+    EXPECT_EQ(used[1], "sysInfo,7,1,-1,1,1\r");
+    EXPECT_EQ(used[2], "sysTemperature,14,1,0,4,1\r");
+    EXPECT_EQ(used[1003], "1,2,1,1,Board temperature,17,0,1\r");
+    EXPECT_EQ(used[2005], "1,-40,125,3,3,1\r");
+    EXPECT_EQ(used[3007], "2,normal,6,1,1\r");
 }
 
 TEST_F(DesignFile, WriteReadWriteGivesTheSameBytes)
 {
     auto state = std::make_unique<AppState>();
     buildSampleDesign(*state);
-    addLeaf(*state, {QStringLiteral("odd,name"), 9, RootSlot, 4, 2,
-                     QStringLiteral("line one\nline \"two\", with comma\n\"quoted\" start"), 0, {}, {},
-                     {{QStringLiteral("\"a,b\""), -1}, {QStringLiteral("日本語ｶﾅ"), 32767}}});
+    const QString description = QStringLiteral("line one\nline \"two\", with comma\n\"quoted\" start");
+    addLeaf(*state, {QStringLiteral("odd,name"), 9, RootSlot, 4, 2, description, 0, {}, {},
+                     {{QStringLiteral("\"a,b\""), -1}, {QStringLiteral("日本語ｶﾅ"), 32767}, {QStringLiteral("\"x"), 0}}});
     ASSERT_TRUE(deleteSubtree(*state, 1)); // a freed range slot among used ones
-    ASSERT_TRUE(writeDesignFile(*state, path()));
-    const QByteArray first = readBytes(path());
-
     auto back = std::make_unique<AppState>();
-    ASSERT_TRUE(readDesignFile(*back, path()));
-    EXPECT_TRUE(sameTables(*state, *back));
-    ASSERT_TRUE(writeDesignFile(*back, path(QStringLiteral("again.mdf"))));
-    EXPECT_EQ(readBytes(path(QStringLiteral("again.mdf"))), first);
-
+    const QByteArray bytes = roundTrip(*state, *back);
+    ASSERT_FALSE(HasFailure());
     const int leaf = childrenOf(*back, RootSlot).last();
     EXPECT_EQ(displayedName(*back, leaf), QStringLiteral("odd,name"));
     const MibAttribute &a = back->tables.attribute[attributeOf(*back, leaf)];
-    EXPECT_EQ(displayedText(a.Description, a.DescriptionLength),
-              QStringLiteral("line one\nline \"two\", with comma\n\"quoted\" start"));
+    EXPECT_EQ(displayedText(a.Description, a.DescriptionLength), description);
     const QList<int> items = itemsOf(*back, leaf);
-    ASSERT_EQ(items.size(), 2);
-    EXPECT_EQ(displayedText(back->tables.list[items[0]].ItemName, back->tables.list[items[0]].ItemNameLength),
-              QStringLiteral("\"a,b\""));
-    EXPECT_EQ(displayedText(back->tables.list[items[1]].ItemName, back->tables.list[items[1]].ItemNameLength),
-              QStringLiteral("日本語ｶﾅ"));
-    // The line break is CR LF inside the quotes, like every other line end.
-    EXPECT_TRUE(first.contains("\"line one\r\nline \"\"two\"\", with comma\r\n\"\"quoted\"\" start\""));
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(itemName(*back, items[0]), QStringLiteral("\"a,b\""));
+    EXPECT_EQ(itemName(*back, items[1]), QStringLiteral("日本語ｶﾅ"));
+    EXPECT_EQ(itemName(*back, items[2]), QStringLiteral("\"x"));
+    // The line break is CR LF inside the quotes, like every other line end;
+    // the file is in the code page.
+    EXPECT_TRUE(bytes.contains("\"line one\r\nline \"\"two\"\", with comma\r\n\"\"quoted\"\" start\""));
+    EXPECT_TRUE(bytes.contains("," + cp932::encode(QStringLiteral("日本語ｶﾅ")) + ",5,32767,1\r\n"));
 }
 
-TEST_F(DesignFile, ReadsLfOnlyFilesAndIgnoresLinesOutsideSections)
+// Each file is read over the sample design: slots the file does not reach
+// keep their content but only the lines read are counted.
+TEST_F(DesignFile, ReadingRules)
 {
-    QByteArray image = freshImageWith([](QList<QByteArray> &lines) {
-        lines[1] = "sysInfo,7,1,-1,1,1,extra,fields";
-        lines.insert(0, "a line before the first tag");
-        lines.insert(1003, "between sections");
-        lines.append("after the last tag");
-    });
-    image.replace("\r\n", "\n");
-    writeBytes(path(), image);
-    auto state = std::make_unique<AppState>();
-    ASSERT_TRUE(readDesignFile(*state, path()));
-    EXPECT_EQ(displayedName(*state, 0), QStringLiteral("sysInfo"));
-    EXPECT_EQ(state->tables.MibTreeCount, 1);
-}
-
-TEST_F(DesignFile, MissingAndShortSectionsLeaveTheRestAsItWas)
-{
-    auto state = std::make_unique<AppState>();
-    buildSampleDesign(*state);
-    const MibList keptItem = state->tables.list[0];
-    // Only two MibTree lines and no MibList section at all.
-    writeBytes(path(), "<MibTree>\r\nnewName,7,5,-1,1,1\r\n,0,0,0,0,0\r\n</MibTree>\r\n");
-    ASSERT_TRUE(readDesignFile(*state, path()));
-    EXPECT_EQ(displayedName(*state, 0), QStringLiteral("newName"));
-    EXPECT_EQ(state->tables.tree[1].InUse, 0);
-    // Slot 2 was not reached: it keeps its record but is no longer counted.
-    EXPECT_EQ(displayedName(*state, 2), QStringLiteral("sysMode"));
-    EXPECT_EQ(state->tables.MibTreeCount, 1);
-    EXPECT_EQ(state->tables.MibListCount, 0);
-    EXPECT_EQ(state->tables.list[0].ItemName, keptItem.ItemName);
-}
-
-TEST_F(DesignFile, RepeatedSectionContinuesInTheNextSlots)
-{
-    writeBytes(path(), "<MibTree>\r\na,1,1,-1,1,1\r\n</MibTree>\r\n<MibTree>\r\nb,1,2,-1,1,1\r\n</MibTree>\r\n");
-    auto state = std::make_unique<AppState>();
-    ASSERT_TRUE(readDesignFile(*state, path()));
-    EXPECT_EQ(displayedName(*state, 0), QStringLiteral("a"));
-    EXPECT_EQ(displayedName(*state, 1), QStringLiteral("b"));
-    EXPECT_EQ(state->tables.MibTreeCount, 2);
-}
-
-TEST_F(DesignFile, LengthsAreTakenFromTheFile)
-{
-    writeBytes(path(), "<MibTree>\r\nabcdef,3,1,-1,1,1\r\n</MibTree>\r\n");
-    auto state = std::make_unique<AppState>();
-    ASSERT_TRUE(readDesignFile(*state, path()));
-    EXPECT_EQ(displayedName(*state, 0), QStringLiteral("abc"));
+    QList<QByteArray> fresh = designFileImage(*std::make_unique<AppState>()).split('\n');
+    fresh.removeLast();
+    fresh[1] = "sysInfo,7,1,-1,1,1,extra,fields\r";
+    fresh.insert(0, "a line before the first tag\r");
+    fresh.insert(1003, "between sections\r");
+    fresh.append("after the last tag\r");
+    struct Row {
+        const char *what;
+        QByteArray image;
+        QList<std::pair<int, QString>> names;
+        int treeCount;
+    };
+    const Row rows[] = {
+        {"LF only, lines outside sections, extra fields", fresh.join("\n").replace("\r", "") + "\n",
+         {{0, "sysInfo"}, {2, ""}}, 1},
+        {"short section, the others missing", "<MibTree>\r\nnewName,7,5,-1,1,1\r\n,0,0,0,0,0\r\n</MibTree>\r\n",
+         {{0, "newName"}, {1, ""}, {2, "sysMode"}}, 1},
+        {"repeated section continues in the next slots",
+         "<MibTree>\r\na,1,1,-1,1,1\r\n</MibTree>\r\n<MibTree>\r\nb,1,2,-1,1,1\r\n</MibTree>\r\n",
+         {{0, "a"}, {1, "b"}}, 2},
+        {"lengths from the file", "<MibTree>\r\nabcdef,3,1,-1,1,1\r\n</MibTree>\r\n", {{0, "abc"}}, 1},
+        {"1001 lines fill slot 1000",
+         "<MibTree>\r\n" + QByteArray(",0,0,0,0,0\r\n").repeated(1000) + "last,4,1,-1,1,1\r\n</MibTree>\r\n",
+         {{1000, "last"}}, 1},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        auto state = std::make_unique<AppState>();
+        buildSampleDesign(*state);
+        const MibList firstItem = state->tables.list[0];
+        writeBytes(row.image);
+        ASSERT_TRUE(readDesignFile(*state, path()));
+        for (const auto &[slot, name] : row.names)
+            EXPECT_EQ(displayedName(*state, slot), name) << slot;
+        EXPECT_EQ(state->tables.MibTreeCount, row.treeCount);
+        EXPECT_EQ(state->tables.MibListCount, 0);
+        EXPECT_EQ(state->tables.list[0].ItemName == firstItem.ItemName, !row.image.contains("<MibList>"));
+    }
 }
 
 TEST_F(DesignFile, EachFailureLeavesTablesAndCountersUntouched)
 {
-    struct Row {
-        const char *what;
-        QByteArray image;
-    };
     const QByteArray head = "<MibTree>\r\nnewName,7,5,-1,1,1\r\n";
-    const QList<Row> rows = {
+    const std::pair<const char *, QByteArray> rows[] = {
         {"too few fields", head + "x,1,1,-1,1\r\n</MibTree>\r\n"},
         {"empty number", head + "x,1,,-1,1,1\r\n</MibTree>\r\n"},
         {"not a number", head + "x,1,1a,-1,1,1\r\n</MibTree>\r\n"},
@@ -193,29 +167,22 @@ TEST_F(DesignFile, EachFailureLeavesTablesAndCountersUntouched)
         {"tag with trailing blank", head + "</MibTree> \r\n</MibTree>\r\n"},
         {"unterminated quote", head + "\"x,1,1,-1,1,1\r\n</MibTree>\r\n"},
         {"more lines than slots", "<MibTree>\r\n" + QByteArray(",0,0,0,0,0\r\n").repeated(1002) + "</MibTree>\r\n"},
+        {"no such file", QByteArray()},
     };
-    for (const Row &row : rows) {
+    for (const auto &[what, image] : rows) {
         auto state = std::make_unique<AppState>();
         buildSampleDesign(*state);
         const QByteArray before = designFileImage(*state);
-        const int16_t count = state->tables.MibTreeCount;
-        writeBytes(path(), row.image);
+        if (image.isEmpty())
+            QFile::remove(path());
+        else
+            writeBytes(image);
         QString error;
-        EXPECT_FALSE(readDesignFile(*state, path(), &error)) << row.what;
-        EXPECT_FALSE(error.isEmpty()) << row.what;
-        EXPECT_EQ(designFileImage(*state), before) << row.what;
-        EXPECT_EQ(state->tables.MibTreeCount, count) << row.what;
+        EXPECT_FALSE(readDesignFile(*state, path(), &error)) << what;
+        EXPECT_FALSE(error.isEmpty()) << what;
+        EXPECT_EQ(designFileImage(*state), before) << what;
+        EXPECT_EQ(counters(*state), (std::array<int16_t, 4>{8, 7, 2, 5})) << what;
     }
-    auto state = std::make_unique<AppState>();
-    EXPECT_FALSE(readDesignFile(*state, path(QStringLiteral("missing.mdf"))));
-}
-
-TEST_F(DesignFile, SectionOf1001LinesFillsSlot1000)
-{
-    writeBytes(path(), "<MibTree>\r\n" + QByteArray(",0,0,0,0,0\r\n").repeated(1000) + "last,4,1,-1,1,1\r\n</MibTree>\r\n");
-    auto state = std::make_unique<AppState>();
-    ASSERT_TRUE(readDesignFile(*state, path()));
-    EXPECT_EQ(displayedName(*state, 1000), QStringLiteral("last"));
 }
 
 TEST_F(DesignFile, FailedWriteKeepsTheOldFile)
@@ -224,18 +191,9 @@ TEST_F(DesignFile, FailedWriteKeepsTheOldFile)
     buildSampleDesign(*state);
     ASSERT_TRUE(writeDesignFile(*state, path()));
     const QByteArray good = readBytes(path());
+    addNode(*state, QStringLiteral("more"), 9);
     // A folder cannot be written: the write fails and nothing else changes.
     EXPECT_FALSE(writeDesignFile(*state, m_dir.path()));
     EXPECT_FALSE(writeDesignFile(*state, m_dir.filePath(QStringLiteral("no/such/folder.mdf"))));
     EXPECT_EQ(readBytes(path()), good);
-}
-
-TEST_F(DesignFile, TextsOutsideTheCodePageBecomeTheSubstitute)
-{
-    auto state = std::make_unique<AppState>();
-    addNode(*state, QStringLiteral("caf\u00e9"), 1);
-    ASSERT_TRUE(writeDesignFile(*state, path()));
-    auto back = std::make_unique<AppState>();
-    ASSERT_TRUE(readDesignFile(*back, path()));
-    EXPECT_EQ(displayedName(*back, 0), QStringLiteral("caf?"));
 }

@@ -1,8 +1,11 @@
+#include "designfile.h"
 #include "sampledesign.h"
 #include "tableops.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
 #include <memory>
 
 using namespace korvel;
@@ -10,136 +13,91 @@ using namespace korvel::testing;
 
 namespace {
 
-struct Counters {
-    int tree, attribute, range, list;
-    bool operator==(const Counters &) const = default;
-};
+using Counters = std::array<int, 4>;
 
 Counters countersOf(const AppState &s)
 {
-    return {s.tables.MibTreeCount, s.tables.MibAttributeCount, s.tables.MibRangeCount,
-            s.tables.MibListCount};
+    return {s.tables.MibTreeCount, s.tables.MibAttributeCount, s.tables.MibRangeCount, s.tables.MibListCount};
 }
 
-// Counts in-use records the slow way, to check the counters against.
+// The in-use records counted the slow way, to check the counters against.
 Counters countInUse(const AppState &s)
 {
-    Counters c{0, 0, 0, 0};
+    Counters c{};
     for (int i = 0; i < SlotCount; ++i) {
-        c.tree += s.tables.tree[i].InUse == 1;
-        c.attribute += s.tables.attribute[i].InUse == 1;
-        c.range += s.tables.range[i].InUse == 1;
-        c.list += s.tables.list[i].InUse == 1;
+        c[0] += s.tables.tree[i].InUse == 1;
+        c[1] += s.tables.attribute[i].InUse == 1;
+        c[2] += s.tables.range[i].InUse == 1;
+        c[3] += s.tables.list[i].InUse == 1;
     }
     return c;
 }
 
 } // namespace
 
-TEST(TableOps, StoreTextPadsAndCutsToTheWidth)
+TEST(TableOps, TextsAndFreeSlots)
 {
     QString field;
     storeText(field, QStringLiteral("abc"), BoundWidth);
     EXPECT_EQ(field, QStringLiteral("abc            "));
     storeText(field, QString(300, u'x'), NameWidth);
     EXPECT_EQ(field.size(), NameWidth);
-    EXPECT_EQ(displayedText(QStringLiteral("abc   "), 2), QStringLiteral("ab"));
-    EXPECT_EQ(displayedText(QStringLiteral("abc"), 0), QString());
     EXPECT_EQ(displayedText(QStringLiteral("abc"), -3), QString());
-}
 
-TEST(TableOps, FreeSlotIsTheLowestAndNeverSlot1000)
-{
     auto state = std::make_unique<AppState>();
     EXPECT_EQ(findFreeSlot(state->tables.tree), 0);
     for (int i = 0; i < StoredSlotCount; ++i)
         state->tables.tree[i].InUse = 1;
+    // Slot 1000 is free but never handed out: no file carries it.
     EXPECT_EQ(findFreeSlot(state->tables.tree), -1);
     state->tables.tree[7].InUse = 0;
     state->tables.tree[3].InUse = 0;
     EXPECT_EQ(findFreeSlot(state->tables.tree), 3);
-    EXPECT_EQ(findFreeSlots(state->tables.tree, 2), (QList<int>{3, 7}));
     EXPECT_EQ(findFreeSlots(state->tables.tree, 3), (QList<int>{3, 7}));
     EXPECT_EQ(freeSlotCount(state->tables.tree), 2);
 }
 
-TEST(TableOps, ChildrenAttributeRangeAndItemsOf)
+// Sample design slots: 0 sysInfo { 1 sysTemperature (range -40..125),
+// 2 sysMode (items 0-2) }, 3 portTable { 4 portEntry { 5 portIndex (range
+// 1..64), 6 portName, 7 portStatus (items 3-4) } }; here with a cycle of
+// parents 8 -> 10 -> 9 -> 8 added.
+TEST(TableOps, DeleteSubtreeClearsExactlyWhatBelongsToIt)
 {
-    auto state = std::make_unique<AppState>();
-    buildSampleDesign(*state);
-    const int sys = 0;
-    EXPECT_EQ(childrenOf(*state, RootSlot).size(), 2);
-    EXPECT_EQ(childrenOf(*state, sys), (QList<int>{1, 2}));
-    EXPECT_EQ(attributeOf(*state, sys), -1);
-    EXPECT_GE(attributeOf(*state, 1), 0);
-    EXPECT_GE(rangeOf(*state, 1), 0);
-    EXPECT_EQ(rangeOf(*state, 2), -1);
-    EXPECT_EQ(itemsOf(*state, 2).size(), 3);
-    EXPECT_EQ(displayedName(*state, 1), QStringLiteral("sysTemperature"));
-}
-
-TEST(TableOps, DeleteTableRemovesEntryColumnsAndTheirRecords)
-{
-    auto state = std::make_unique<AppState>();
-    buildSampleDesign(*state);
-    const Counters before = countersOf(*state);
-    const int table = 3;
-    ASSERT_EQ(displayedName(*state, table), QStringLiteral("portTable"));
-    const int entry = entryOf(*state, table);
-    ASSERT_TRUE(deleteSubtree(*state, table));
-    // Table, entry and three columns; their five attributes; one range; two items.
-    EXPECT_EQ(countersOf(*state), (Counters{before.tree - 5, before.attribute - 5, before.range - 1,
-                                            before.list - 2}));
-    EXPECT_EQ(countersOf(*state), countInUse(*state));
-    EXPECT_EQ(state->tables.tree[table].InUse, 0);
-    EXPECT_EQ(state->tables.tree[entry].InUse, 0);
-    EXPECT_TRUE(childrenOf(*state, entry).isEmpty());
-    // The scalars are untouched.
-    EXPECT_EQ(childrenOf(*state, 0).size(), 2);
-}
-
-TEST(TableOps, DeleteLeafClearsOnlyItsOwnItems)
-{
-    auto state = std::make_unique<AppState>();
-    const int a = addLeaf(*state, {QStringLiteral("a"), 1, RootSlot, 2, 1, {}, 0, {}, {}, {{"x", 1}, {"y", 2}, {"z", 3}}});
-    const int b = addLeaf(*state, {QStringLiteral("b"), 2, RootSlot, 2, 1, {}, 0, {}, {}, {{"p", 1}, {"q", 2}}});
-    ASSERT_TRUE(deleteSubtree(*state, a));
-    EXPECT_EQ(itemsOf(*state, b).size(), 2);
-    EXPECT_EQ(state->tables.MibListCount, 2);
-    EXPECT_EQ(countersOf(*state), countInUse(*state));
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(state->tables.list[i].InUse, 0);
-        EXPECT_EQ(state->tables.list[i].ItemNameLength, 0);
+    const std::tuple<const char *, int, Counters> rows[] = {
+        {"node with a ranged and an enumerated leaf", 0, {3, 2, 1, 3}},
+        {"table with its entry and columns", 3, {5, 5, 1, 2}},
+        {"leaf whose items follow another leaf's", 7, {1, 1, 0, 2}},
+        {"cycle of parents", 9, {3, 0, 0, 0}},
+    };
+    for (const auto &[what, target, drop] : rows) {
+        SCOPED_TRACE(what);
+        auto state = std::make_unique<AppState>();
+        buildSampleDesign(*state);
+        const int a = addNode(*state, QStringLiteral("a"), 9);
+        state->tables.tree[a].Parent = addNode(*state, QStringLiteral("c"), 1, addNode(*state, QStringLiteral("b"), 1, a));
+        const QList<QByteArray> before = designFileImage(*state).split('\n');
+        Counters expected = countersOf(*state);
+        for (int i = 0; i < 4; ++i)
+            expected[i] -= drop[i];
+        ASSERT_TRUE(deleteSubtree(*state, target));
+        EXPECT_EQ(countersOf(*state), expected);
+        EXPECT_EQ(countInUse(*state), expected);
+        EXPECT_EQ(state->tables.tree[target].InUse, 0);
+        // Every record still in use is as it was.
+        const QList<QByteArray> after = designFileImage(*state).split('\n');
+        for (qsizetype line = 0; line < after.size(); ++line)
+            EXPECT_TRUE(!after[line].endsWith(",1\r") || after[line] == before[line]) << after[line].constData();
     }
-}
-
-TEST(TableOps, FreedRangeKeepsLengthsAndHoldsZero)
-{
+    // A freed range keeps its lengths and holds "0"; a freed item loses its name.
     auto state = std::make_unique<AppState>();
-    const int leaf = addLeaf(*state, {QStringLiteral("t"), 1, RootSlot, 2, 1, {}, 0, QStringLiteral("-40"),
-                                      QStringLiteral("125"), {}});
-    ASSERT_TRUE(deleteSubtree(*state, leaf));
-    const MibRange &r = state->tables.range[0];
-    EXPECT_EQ(r.InUse, 0);
-    EXPECT_EQ(r.MinimumLength, 3);
-    EXPECT_EQ(r.MaximumLength, 3);
-    EXPECT_EQ(displayedText(r.Minimum, r.MinimumLength), QStringLiteral("0  "));
+    buildSampleDesign(*state);
+    ASSERT_TRUE(deleteSubtree(*state, 0));
+    EXPECT_EQ(state->tables.range[0].MaximumLength, 3);
+    EXPECT_EQ(displayedText(state->tables.range[0].Minimum, state->tables.range[0].MinimumLength), QStringLiteral("0  "));
+    EXPECT_EQ(state->tables.list[0].ItemNameLength, 0);
 }
 
-TEST(TableOps, DeleteEndsOnACycleOfParents)
-{
-    auto state = std::make_unique<AppState>();
-    const int a = addNode(*state, QStringLiteral("a"), 1);
-    const int b = addNode(*state, QStringLiteral("b"), 1, a);
-    const int c = addNode(*state, QStringLiteral("c"), 1, b);
-    state->tables.tree[a].Parent = c; // a -> c -> b -> a
-    addNode(*state, QStringLiteral("other"), 2);
-    ASSERT_TRUE(deleteSubtree(*state, b));
-    EXPECT_EQ(state->tables.MibTreeCount, 1);
-    EXPECT_EQ(countersOf(*state), countInUse(*state));
-}
-
-TEST(TableOps, DeleteHandlesADeepChainWithoutRecursion)
+TEST(TableOps, DeleteEndsOnAThousandLevelsAndRefusesWhatItCannotDelete)
 {
     auto state = std::make_unique<AppState>();
     int parent = RootSlot;
@@ -147,11 +105,7 @@ TEST(TableOps, DeleteHandlesADeepChainWithoutRecursion)
         parent = addNode(*state, QStringLiteral("n%1").arg(i), 1, parent);
     ASSERT_TRUE(deleteSubtree(*state, 0));
     EXPECT_EQ(state->tables.MibTreeCount, 0);
-}
 
-TEST(TableOps, DeleteFailsWithoutAttributeAndKeepsWhatItRemoved)
-{
-    auto state = std::make_unique<AppState>();
     const int leaf = addLeaf(*state, {QStringLiteral("l"), 1, RootSlot, 2, 1, {}, 0, {}, {}, {}});
     state->tables.attribute[0].InUse = 0;
     --state->tables.MibAttributeCount;
@@ -163,13 +117,9 @@ TEST(TableOps, DeleteFailsWithoutAttributeAndKeepsWhatItRemoved)
 
 TEST(TableOps, IsAllDigits)
 {
-    struct Row {
-        const char16_t *text;
-        bool digits;
-    };
-    const Row rows[] = {{u"0", true},  {u"0123456789", true}, {u"", false}, {u"-1", false},
-                        {u"+1", false}, {u"1.5", false},      {u" 1", false}, {u"1a", false},
-                        {u"１", false}};
-    for (const Row &row : rows)
-        EXPECT_EQ(isAllDigits(QString::fromUtf16(row.text)), row.digits) << QString::fromUtf16(row.text).toStdString();
+    const std::pair<const char16_t *, bool> rows[] = {
+        {u"0", true},   {u"0123456789", true}, {u"", false},   {u"-1", false}, {u"+1", false},
+        {u"1.5", false}, {u" 1", false},        {u"1a", false}, {u"１", false}};
+    for (const auto &[text, digits] : rows)
+        EXPECT_EQ(isAllDigits(QString::fromUtf16(text)), digits) << QString::fromUtf16(text).toStdString();
 }

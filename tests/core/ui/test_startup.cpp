@@ -1,11 +1,10 @@
 // Start-up: the start values and the List window, and one running instance
-// per user — also against a real second process, and after one that crashed.
+// per user — against a real second process, and after one that crashed.
 #include "program.h"
 #include "recordingservices.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,16 +13,6 @@
 
 using namespace korvel;
 using namespace korvel::testing;
-
-namespace {
-
-const QString &alreadyRunning()
-{
-    static const QString text = QStringLiteral("Korvelは既に起動されています。");
-    return text;
-}
-
-} // namespace
 
 class StartupTest : public QObject
 {
@@ -83,24 +72,6 @@ private Q_SLOTS:
         QTRY_VERIFY(!korvel->firstWindow());
     }
 
-    void aSecondInstanceIsRefused()
-    {
-        auto first = program();
-        QVERIFY(first->start(lockPath()));
-        QCOMPARE(visibleTopLevelWindows().size(), 1);
-
-        RecordingServices secondServices;
-        auto secondState = std::make_unique<AppState>();
-        registerProgramWindows(secondServices, *secondState);
-        Program second(*secondState, secondServices);
-        QVERIFY(!second.start(lockPath()));
-        QCOMPARE(secondServices.texts(), QStringList{alreadyRunning()});
-        QCOMPARE(secondServices.lastMessage().icon, MessageIcon::Information);
-        QCOMPARE(secondServices.lastMessage().caption, QStringLiteral("Korvel"));
-        QVERIFY(!second.firstWindow());
-        QCOMPARE(visibleTopLevelWindows().size(), 1);
-    }
-
     void aRunningProgramKeepsOthersOutAndACrashedOneDoesNot()
     {
         // The real program, with its runtime folder in this test's folder.
@@ -117,7 +88,11 @@ private Q_SLOTS:
 
         auto second = program();
         QVERIFY(!second->start(lockPath()));
-        QCOMPARE(m_services->texts(), QStringList{alreadyRunning()});
+        QCOMPARE(m_services->texts(), QStringList{QStringLiteral("Korvelは既に起動されています。")});
+        QCOMPARE(m_services->lastMessage().icon, MessageIcon::Information);
+        QCOMPARE(m_services->lastMessage().caption, QStringLiteral("Korvel"));
+        QVERIFY(!second->firstWindow());
+        QVERIFY(visibleTopLevelWindows().isEmpty());
 
         // Killed, it leaves its lock behind; the next start takes it over.
         korvel.kill();
@@ -136,11 +111,6 @@ private Q_SLOTS:
         QVERIFY(korvel->start(m_dir->filePath(QStringLiteral("missing/folder/korvel.lock"))));
         QVERIFY(korvel->firstWindow());
         QVERIFY(m_services->messages.isEmpty());
-    }
-
-    void theLockLivesInTheRuntimeFolder()
-    {
-        QVERIFY(defaultLockPath().endsWith(QStringLiteral("/korvel.lock")));
     }
 };
 

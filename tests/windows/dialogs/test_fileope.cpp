@@ -25,6 +25,13 @@ void touch(const QString &path)
     QVERIFY(file.open(QIODevice::WriteOnly));
 }
 
+void click(QListWidget *list, const QString &entry)
+{
+    QListWidgetItem *item = list->findItems(entry, Qt::MatchEndsWith).value(0);
+    QVERIFY(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
 QStringList items(const QListWidget *list)
 {
     QStringList all;
@@ -46,12 +53,11 @@ private:
     std::unique_ptr<FileOpe> m_dialog;
     QString m_startFolder;
 
-    FileOpe *open(int mode)
+    void open(int mode)
     {
         m_state->FileDialogMode = static_cast<int16_t>(mode);
         m_dialog = std::make_unique<FileOpe>(*m_state, *m_services);
         m_dialog->show();
-        return m_dialog.get();
     }
 
     template <typename T>
@@ -69,42 +75,41 @@ private Q_SLOTS:
         m_state = std::make_unique<AppState>();
         m_services = std::make_unique<RecordingServices>();
         m_dir = std::make_unique<QTemporaryDir>();
-        touch(m_dir->filePath(QStringLiteral("a.mdf")));
-        touch(m_dir->filePath(QStringLiteral("b.mib")));
-        touch(m_dir->filePath(QStringLiteral("c.txt")));
         QVERIFY(QDir(folder()).mkdir(QStringLiteral("sub")));
-        touch(m_dir->filePath(QStringLiteral("sub/d.mdf")));
+        for (const char *name : {"a.mdf", "b.mib", "c.txt", "sub/d.mdf"})
+            touch(m_dir->filePath(QLatin1String(name)));
         m_startFolder = QDir::currentPath();
         QVERIFY(QDir::setCurrent(folder()));
     }
 
     void cleanup()
     {
-        if (m_dialog)
-            m_dialog->close();
         m_dialog.reset();
         QDir::setCurrent(m_startFolder);
         QVERIFY(visibleTopLevelWindows().isEmpty());
-        m_dir.reset();
-        m_services.reset();
-        m_state.reset();
     }
 
+    // "designed": a design file was saved as <folder>/sub/last.mdf. Folders
+    // and the path box are given below the test's folder.
     void theFourModes_data()
     {
         QTest::addColumn<int>("mode");
         QTest::addColumn<bool>("designed");
         QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("shownFolder");
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QString>("pathBox");
         const QStringList mdf{QStringLiteral("a.mdf")};
         const QStringList mib{QStringLiteral("b.mib")};
-        QTest::newRow("1 open") << 1 << true << QStringLiteral("開く") << mdf << QString();
-        QTest::newRow("2 save, nothing saved yet") << 2 << false << QStringLiteral("保存") << mdf << QString();
-        QTest::newRow("2 save") << 2 << true << QStringLiteral("保存") << mdf << QStringLiteral("/sub/last.mdf");
-        QTest::newRow("3 create, nothing saved yet") << 3 << false << QStringLiteral("MIB作成") << mib << QString();
-        QTest::newRow("3 create") << 3 << true << QStringLiteral("MIB作成") << QStringList() << QStringLiteral("/sub/");
-        QTest::newRow("4 load") << 4 << true << QStringLiteral("開く") << mib << QString();
+        const QString open = QStringLiteral("開く");
+        const QString create = QStringLiteral("MIB作成");
+        QTest::newRow("1 open") << 1 << true << open << "" << mdf << "";
+        QTest::newRow("2 save, nothing saved yet") << 2 << false << QStringLiteral("保存") << "" << mdf << "";
+        QTest::newRow("2 save") << 2 << true << QStringLiteral("保存") << "/sub" << QStringList{QStringLiteral("d.mdf")}
+                                << "/sub/last.mdf";
+        QTest::newRow("3 create, nothing saved yet") << 3 << false << create << "" << mib << "";
+        QTest::newRow("3 create") << 3 << true << create << "/sub" << QStringList() << "/sub/";
+        QTest::newRow("4 load") << 4 << true << open << "" << mib << "";
     }
 
     void theFourModes()
@@ -112,10 +117,10 @@ private Q_SLOTS:
         QFETCH(int, mode);
         QFETCH(bool, designed);
         QFETCH(QString, caption);
+        QFETCH(QString, shownFolder);
         QFETCH(QStringList, files);
         QFETCH(QString, pathBox);
         if (designed) {
-            // A design file was saved as <folder>/sub/last.mdf.
             m_state->CurrentDrive = QStringLiteral("/");
             m_state->CurrentFolder = folder() + QStringLiteral("/sub");
             m_state->CurrentFile = QStringLiteral("last.mdf");
@@ -126,15 +131,11 @@ private Q_SLOTS:
         QCOMPARE(child<QPushButton>("Command1")->text(), caption);
         QCOMPARE(child<QPushButton>("Command2")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
         QCOMPARE(child<DriveList>("Drive1")->drive(), QStringLiteral("/"));
-
-        const bool movesToTheDesign = designed && (mode == 2 || mode == 3);
-        const QString expectedFolder = movesToTheDesign ? folder() + QStringLiteral("/sub") : folder();
-        QCOMPARE(child<FolderList>("Dir1")->path(), expectedFolder);
-        QCOMPARE(items(child<FileList>("File1")),
-                 movesToTheDesign && mode == 2 ? QStringList{QStringLiteral("d.mdf")} : files);
-        const QString expectedBox = pathBox.isEmpty() ? QString() : folder() + pathBox;
-        QCOMPARE(text1()->text(), expectedBox);
-        QCOMPARE(text1()->cursorPosition(), int(expectedBox.size()));
+        QCOMPARE(child<FolderList>("Dir1")->path(), folder() + shownFolder);
+        QCOMPARE(items(child<FileList>("File1")), files);
+        const QString box = pathBox.isEmpty() ? QString() : folder() + pathBox;
+        QCOMPARE(text1()->text(), box);
+        QCOMPARE(text1()->cursorPosition(), int(box.size()));
         QVERIFY(m_services->messages.isEmpty());
     }
 
@@ -146,14 +147,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("message");
-        QTest::newRow("full path") << "/home/user/a.mdf" << true << "/" << "/home/user" << "a.mdf" << QString();
-        QTest::newRow("file in the root") << "/a.mdf" << true << "/" << "" << "a.mdf" << QString();
-        QTest::newRow("ends in a separator") << "/home/user/" << true << "/" << "/home/user" << "" << QString();
-        QTest::newRow("relative") << "work/a.mdf" << true << "work" << "work" << "a.mdf" << QString();
+        QTest::addColumn<MessageIcon>("icon");
+        const auto none = MessageIcon::None;
+        QTest::newRow("full path") << "/home/user/a.mdf" << true << "/" << "/home/user" << "a.mdf" << QString() << none;
+        QTest::newRow("file in the root") << "/a.mdf" << true << "/" << "" << "a.mdf" << QString() << none;
+        QTest::newRow("ends in a separator") << "/home/user/" << true << "/" << "/home/user" << "" << QString() << none;
+        QTest::newRow("relative") << "work/a.mdf" << true << "work" << "work" << "a.mdf" << QString() << none;
         QTest::newRow("no separator") << "a.mdf" << false << "a.mdf" << "old" << "old.mdf"
-                                      << QStringLiteral("ファイル操作に失敗しました。");
+                                      << QStringLiteral("ファイル操作に失敗しました。") << MessageIcon::Critical;
         QTest::newRow("empty") << "" << false << "oldDrive" << "old" << "old.mdf"
-                               << QStringLiteral("ファイルを選択してください。");
+                               << QStringLiteral("ファイルを選択してください。") << MessageIcon::Information;
     }
 
     void okSplitsThePathBox()
@@ -164,6 +167,7 @@ private Q_SLOTS:
         QFETCH(QString, folder);
         QFETCH(QString, file);
         QFETCH(QString, message);
+        QFETCH(MessageIcon, icon);
         m_state->SelectedDrive = QStringLiteral("oldDrive");
         m_state->SelectedFolder = QStringLiteral("old");
         m_state->SelectedFile = QStringLiteral("old.mdf");
@@ -177,26 +181,9 @@ private Q_SLOTS:
         QCOMPARE(m_state->SelectedDrive, drive);
         QCOMPARE(m_state->SelectedFolder, folder);
         QCOMPARE(m_state->SelectedFile, file);
-        if (message.isEmpty()) {
-            QVERIFY(m_services->messages.isEmpty());
-        } else {
-            QCOMPARE(m_services->texts(), QStringList{message});
-        }
-    }
-
-    void theOkMessagesCarryTheirIcons()
-    {
-        open(1);
-        child<QPushButton>("Command1")->click();
-        text1()->setText(QStringLiteral("nofolder.mdf"));
-        child<QPushButton>("Command1")->click();
-        QCOMPARE(m_services->messages.size(), 2);
-        QCOMPARE(m_services->messages[0].icon, MessageIcon::Information);
-        QCOMPARE(m_services->messages[0].caption, QStringLiteral("Korvel"));
-        QCOMPARE(m_services->messages[1].kind, MessageKind::Error);
-        QCOMPARE(m_services->messages[1].icon, MessageIcon::Critical);
-        QCOMPARE(m_services->messages[1].caption, QStringLiteral("警告メッセージ"));
-        QVERIFY(m_dialog->isVisible());
+        QCOMPARE(m_services->texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        if (!message.isEmpty())
+            QCOMPARE(m_services->lastMessage().icon, icon);
     }
 
     void cancelAndTheCloseBoxClearTheAnswer_data()
@@ -211,9 +198,7 @@ private Q_SLOTS:
     {
         QFETCH(int, how);
         // An earlier choice is still there when the dialog opens.
-        m_state->SelectedDrive = QStringLiteral("/");
-        m_state->SelectedFolder = folder();
-        m_state->SelectedFile = QStringLiteral("a.mdf");
+        m_services->answerFileDialog(*m_state, folder() + QStringLiteral("/a.mdf"));
         open(2);
         text1()->setText(folder() + QStringLiteral("/b.mdf"));
         if (how == 0)
@@ -224,54 +209,36 @@ private Q_SLOTS:
             QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
         QVERIFY(!m_dialog->isVisible());
         QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
-        QCOMPARE(m_state->SelectedDrive, QString());
-        QCOMPARE(m_state->SelectedFolder, QString());
-        QCOMPARE(m_state->SelectedFile, QString());
+        QCOMPARE(m_state->SelectedDrive + m_state->SelectedFolder + m_state->SelectedFile, QString());
         QVERIFY(m_services->messages.isEmpty());
     }
 
-    void theFolderListOpensAClickedFolderAtOnce()
+    void theListsFollowClicksAndCode()
     {
         open(1);
         auto *dir1 = child<FolderList>("Dir1");
-        QListWidgetItem *sub = dir1->findItems(QStringLiteral("sub"), Qt::MatchEndsWith).value(0);
-        QVERIFY(sub);
-        QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(sub).center());
-        QCOMPARE(dir1->path(), folder() + QStringLiteral("/sub"));
-        QCOMPARE(items(child<FileList>("File1")), QStringList{QStringLiteral("d.mdf")});
-        QCOMPARE(text1()->text(), folder() + QStringLiteral("/sub/"));
-
-        // Setting the folder from code runs the same handler; an ancestor
-        // entry goes back up.
-        QVERIFY(dir1->setPath(folder()));
-        QCOMPARE(text1()->text(), folder() + QStringLiteral("/"));
-        QCOMPARE(items(child<FileList>("File1")), QStringList{QStringLiteral("a.mdf")});
-        QListWidgetItem *root = dir1->item(0);
-        QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(root).center());
-        QCOMPARE(dir1->path(), QStringLiteral("/"));
-        QCOMPARE(text1()->text(), QStringLiteral("/"));
-    }
-
-    void aFolderThatIsGoneChangesNothing()
-    {
-        open(1);
-        auto *dir1 = child<FolderList>("Dir1");
-        QListWidgetItem *sub = dir1->findItems(QStringLiteral("sub"), Qt::MatchEndsWith).value(0);
-        QVERIFY(QDir(folder() + QStringLiteral("/sub")).removeRecursively());
-        QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(sub).center());
-        QCOMPARE(dir1->path(), folder());
-        QVERIFY(!dir1->setPath(folder() + QStringLiteral("/never")));
-        QCOMPARE(dir1->path(), folder());
-        QVERIFY(m_services->messages.isEmpty());
-    }
-
-    void aFileClickFillsThePathBox()
-    {
-        open(1);
         auto *file1 = child<FileList>("File1");
         QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, file1->visualItemRect(file1->item(0)).center());
         QCOMPARE(text1()->text(), folder() + QStringLiteral("/a.mdf"));
         QCOMPARE(text1()->cursorPosition(), int(text1()->text().size()));
+        // A clicked folder opens at once.
+        click(dir1, QStringLiteral("sub"));
+        QCOMPARE(dir1->path(), folder() + QStringLiteral("/sub"));
+        QCOMPARE(items(file1), QStringList{QStringLiteral("d.mdf")});
+        QCOMPARE(text1()->text(), folder() + QStringLiteral("/sub/"));
+        // Setting the folder from code runs the same handler; an ancestor
+        // entry goes back up.
+        QVERIFY(dir1->setPath(folder()));
+        QCOMPARE(text1()->text(), folder() + QStringLiteral("/"));
+        QCOMPARE(items(file1), QStringList{QStringLiteral("a.mdf")});
+        // A folder that is gone changes nothing.
+        QVERIFY(QDir(folder() + QStringLiteral("/sub")).removeRecursively());
+        click(dir1, QStringLiteral("sub"));
+        QVERIFY(!dir1->setPath(folder() + QStringLiteral("/never")));
+        QCOMPARE(dir1->path(), folder());
+        QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(dir1->item(0)).center());
+        QCOMPARE(dir1->path(), QStringLiteral("/"));
+        QCOMPARE(text1()->text(), QStringLiteral("/"));
         QVERIFY(m_services->messages.isEmpty());
     }
 
@@ -285,48 +252,35 @@ private Q_SLOTS:
         touch(deep + QStringLiteral("/x.mdf"));
         open(1);
         QVERIFY(child<FolderList>("Dir1")->setPath(deep));
-        auto *file1 = child<FileList>("File1");
-        QCOMPARE(file1->count(), 1);
-        QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, file1->visualItemRect(file1->item(0)).center());
-        const QString path = deep + QStringLiteral("/x.mdf");
-        QCOMPARE(text1()->text(), path);
+        click(child<FileList>("File1"), QStringLiteral("x.mdf"));
+        QCOMPARE(text1()->text(), deep + QStringLiteral("/x.mdf"));
         QCOMPARE(m_services->texts(), QStringList{QStringLiteral("ファイル名（パス名も含む）は255文字までです。")});
-        QCOMPARE(m_services->lastMessage().kind, MessageKind::Warning);
         QCOMPARE(m_services->lastMessage().icon, MessageIcon::Exclamation);
         QCOMPARE(m_services->lastMessage().caption, QStringLiteral("警告メッセージ"));
-
         child<QPushButton>("Command1")->click();
         QVERIFY(!m_dialog->isVisible());
         QCOMPARE(m_state->SelectedFolder, deep);
         QCOMPARE(m_state->SelectedFile, QStringLiteral("x.mdf"));
     }
 
-    void aDriveThatCannotBeUsedFallsBackToTheRoot()
+    void drives()
     {
-        // The design was saved on a drive that is gone.
+        // The design was saved on a drive that is gone: the root instead.
         m_state->CurrentDrive = QStringLiteral("Q:");
         m_state->CurrentFolder = QStringLiteral("Q:/work");
         m_state->CurrentFile = QStringLiteral("a.mdf");
         open(2);
         QCOMPARE(m_services->texts(), QStringList{QStringLiteral("ドライブが選択できません。")});
         QCOMPARE(m_services->lastMessage().icon, MessageIcon::Information);
-        QCOMPARE(m_services->lastMessage().caption, QStringLiteral("Korvel"));
-        QCOMPARE(child<DriveList>("Drive1")->drive(), QStringLiteral("/"));
+        auto *drive1 = child<DriveList>("Drive1");
+        QCOMPARE(drive1->drive(), QStringLiteral("/"));
         QCOMPARE(child<FolderList>("Dir1")->path(), folder());
         QCOMPARE(text1()->text(), QStringLiteral("Q:/work/a.mdf"));
-    }
-
-    void choosingADriveMovesTheFolderList()
-    {
-        open(1);
-        auto *drive1 = child<DriveList>("Drive1");
-        QVERIFY(drive1->count() >= 1);
         // Choosing the listed drive from code runs the drive handler.
         drive1->setCurrentIndex(-1);
         QVERIFY(drive1->setDrive(QStringLiteral("/")));
         QCOMPARE(text1()->text(), QStringLiteral("/"));
         QCOMPARE(child<FolderList>("Dir1")->path(), folder());
-        QVERIFY(DriveList::usable(QStringLiteral("/")));
         QVERIFY(!DriveList::usable(QStringLiteral("Q:")));
         QVERIFY(!DriveList::usable(QString()));
     }

@@ -84,43 +84,33 @@ private Q_SLOTS:
         QCOMPARE(Version::registryValueText(type, data), text);
     }
 
-    void withoutASystemInformationProgramTheUserIsTold()
-    {
-        QTemporaryDir empty;
-        qputenv("PATH", QFile::encodeName(empty.path()));
-        RecordingServices services;
-        Version box(services);
-        box.show();
-        box.findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->click();
-        QCOMPARE(services.texts(), QStringList{QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")});
-        QCOMPARE(services.lastMessage().kind, MessageKind::Notice);
-        QCOMPARE(services.lastMessage().icon, MessageIcon::None);
-        QCOMPARE(services.lastMessage().caption, QStringLiteral("Korvel"));
-        QVERIFY(box.isVisible());
-        box.close();
-    }
-
-    void aSystemInformationProgramOnPathIsStarted()
+    // Without a system information program on PATH the user is told; with
+    // one, it is started and the box stays open either way.
+    void theSystemInformationButton()
     {
 #ifdef Q_OS_WIN
         QSKIP("Windows starts its own tool");
 #endif
         QTemporaryDir tools;
+        qputenv("PATH", QFile::encodeName(tools.path()));
+        RecordingServices services;
+        Version box(services);
+        box.show();
+        auto *button = box.findChild<QPushButton *>(QStringLiteral("cmdSysInfo"));
+        button->click();
+        QCOMPARE(services.texts(), QStringList{QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")});
+        QCOMPARE(services.lastMessage().kind, MessageKind::Notice);
+        QCOMPARE(services.lastMessage().icon, MessageIcon::None);
+
         const QString marker = tools.filePath(QStringLiteral("started"));
-        const QString program = tools.filePath(Version::systemInformationPrograms().constLast());
-        QFile script(program);
+        QFile script(tools.filePath(Version::systemInformationPrograms().constLast()));
         QVERIFY(script.open(QIODevice::WriteOnly));
         script.write("#!/bin/sh\n: > '" + QFile::encodeName(marker) + "'\n");
         script.close();
         QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        qputenv("PATH", QFile::encodeName(tools.path()));
-
-        RecordingServices services;
-        Version box(services);
-        box.show();
-        box.findChild<QPushButton *>(QStringLiteral("cmdSysInfo"))->click();
-        QVERIFY(services.messages.isEmpty());
+        button->click();
         QTRY_VERIFY(QFile::exists(marker));
+        QCOMPARE(services.messages.size(), 1);
         QVERIFY(box.isVisible());
         box.close();
     }

@@ -1,8 +1,9 @@
-// A message sink that records, counter checks and ready-made inputs for the
-// tests of the editing rules.
+// A message sink that records, counter checks, the messages' exact texts and
+// ready-made inputs for the tests of the editing rules.
 #pragma once
 
 #include "appstate.h"
+#include "designfile.h"
 #include "editorrules.h"
 #include "messages.h"
 #include "sampledesign.h"
@@ -13,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <array>
 #include <ostream>
 
 inline void PrintTo(const QString &text, std::ostream *os)
@@ -21,7 +22,47 @@ inline void PrintTo(const QString &text, std::ostream *os)
     *os << '"' << text.toStdString() << '"';
 }
 
+inline void PrintTo(const QByteArray &bytes, std::ostream *os)
+{
+    *os << '"' << bytes.toStdString() << '"';
+}
+
 namespace korvel::testing {
+
+// Every text the rules show, as the user reads it.
+namespace text {
+inline const QString NameEmpty = QStringLiteral("オブジェクト名を入力してください。");
+inline const QString NameTooLong = QStringLiteral("名前は最大256文字までです。");
+inline const QString TableNameTooLong = QStringLiteral("テーブル名は最大250文字までです。");
+inline const QString IdNotNumeric = QStringLiteral("オブジェクトIDは数値を入力してください。");
+inline const QString IdOutOfRange = QStringLiteral("オブジェクトIDは1～255です。");
+inline const QString RangeNotNumeric = QStringLiteral("範囲指定は数値を入力してください。");
+inline const QString RangeTooLarge = QStringLiteral("範囲指定は最大4294967295までです。");
+inline const QString KeyNotNumeric = QStringLiteral("テーブルキーの順位は数値を入力してください。");
+inline const QString KeyOutOfRange = QStringLiteral("テーブルキーの順位は1～1000です。");
+inline const QString NoItems = QStringLiteral("リストの項目を追加してください。");
+inline const QString ParentIsLeaf = QStringLiteral("オブジェクトの下に追加できません。");
+inline const QString ParentIsTable = QStringLiteral("テーブルの下に追加できません。エントリの下に追加してください。");
+inline const QString DuplicateName = QStringLiteral("オブジェクト名が重複しています。");
+inline const QString DuplicateId = QStringLiteral("オブジェクトIDが重複しています。");
+inline const QString TableFull = QStringLiteral("これ以上登録できません");
+inline const QString KindChanged = QStringLiteral("オブジェクトの種類は変更できません。");
+inline const QString OwnSubtree = QStringLiteral("自分自身または配下のオブジェクトを親にすることはできません。");
+inline const QString EntryMoved = QStringLiteral("エントリはテーブルの下から移動できません。");
+inline const QString Added = QStringLiteral("オブジェクトを追加しました。");
+inline const QString Changed = QStringLiteral("オブジェクトを変更しました。");
+inline const QString Failed = QStringLiteral("設定に失敗しました");
+inline const QString RangeAndList = QStringLiteral("範囲とリストは同時に指定できません。");
+inline const QString ItemNameEmpty = QStringLiteral("項目名を入力してください");
+inline const QString ItemValueEmpty = QStringLiteral("項目値を入力してください");
+inline const QString ItemValueNotNumeric = QStringLiteral("項目値は数値を入力してください。");
+inline const QString DuplicateItemName = QStringLiteral("リストの名前が重複しています。");
+inline const QString DuplicateItemValue = QStringLiteral("リストの値が重複しています。");
+inline const QString ItemAddFailed = QStringLiteral("リストの追加に失敗しました");
+inline const QString ItemNameNotChosen = QStringLiteral("項目名を選択してください");
+inline const QString ItemNotFound = QStringLiteral("このエントリは削除できません");
+inline const QString ItemRemoveFailed = QStringLiteral("リストの削除に失敗しました");
+} // namespace text
 
 struct Reported {
     QString text;
@@ -37,12 +78,8 @@ inline void PrintTo(const Reported &message, std::ostream *os)
 class RecordingSink final : public MessageSink
 {
 public:
-    void report(const QString &text, MessageKind kind) override { m_messages.append({text, kind}); }
-    const QList<Reported> &messages() const { return m_messages; }
-    void clear() { m_messages.clear(); }
-
-private:
-    QList<Reported> m_messages;
+    void report(const QString &text, MessageKind kind) override { messages.append({text, kind}); }
+    QList<Reported> messages;
 };
 
 inline QList<Reported> warning(const QString &text)
@@ -50,42 +87,63 @@ inline QList<Reported> warning(const QString &text)
     return {{text, MessageKind::Warning}};
 }
 
-struct Counters {
-    int tree, attribute, range, list;
-    bool operator==(const Counters &) const = default;
-};
-
-inline void PrintTo(const Counters &c, std::ostream *os)
-{
-    *os << '{' << c.tree << ", " << c.attribute << ", " << c.range << ", " << c.list << '}';
-}
+using Counters = std::array<int, 4>;
 
 inline Counters countersOf(const AppState &s)
 {
     return {s.tables.MibTreeCount, s.tables.MibAttributeCount, s.tables.MibRangeCount, s.tables.MibListCount};
 }
 
-// The counters must always equal the in-use records: scans stop on them.
-inline ::testing::AssertionResult countersExact(const AppState &s)
+// The in-use records counted the slow way: the counters must always equal
+// them, scans stop on them.
+inline Counters countInUse(const AppState &s)
 {
-    Counters actual{0, 0, 0, 0};
+    Counters actual{};
     for (int i = 0; i < SlotCount; ++i) {
-        actual.tree += s.tables.tree[i].InUse == 1;
-        actual.attribute += s.tables.attribute[i].InUse == 1;
-        actual.range += s.tables.range[i].InUse == 1;
-        actual.list += s.tables.list[i].InUse == 1;
+        actual[0] += s.tables.tree[i].InUse == 1;
+        actual[1] += s.tables.attribute[i].InUse == 1;
+        actual[2] += s.tables.range[i].InUse == 1;
+        actual[3] += s.tables.list[i].InUse == 1;
     }
-    if (actual == countersOf(s))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "counters " << ::testing::PrintToString(countersOf(s))
-                                         << " but in use " << ::testing::PrintToString(actual);
+    return actual;
 }
 
-inline std::unique_ptr<AppState> freshState()
+// Everything the rules may change: every record of slots 0 to 999 and the counters.
+inline QByteArray snapshot(const AppState &s)
 {
-    auto state = std::make_unique<AppState>();
-    state->EditTarget = -1;
-    return state;
+    return designFileImage(s) + ::testing::PrintToString(countersOf(s)).c_str();
+}
+
+// The design file line of record `slot` of table 0 (MibTree) to 3 (MibList),
+// without its line end: every field of the record as it is saved.
+inline QByteArray record(const AppState &s, int table, int slot)
+{
+    return designFileImage(s).split('\n').at(1 + table * (StoredSlotCount + 2) + slot).chopped(1);
+}
+
+// Runs `operation` with a recording sink: a success without a message when
+// `expected` is empty, otherwise a refusal with exactly that warning and
+// nothing written. Either way the counters equal the in-use records.
+template <typename Operation>
+void expectOutcome(AppState &s, const QString &expected, Operation operation)
+{
+    const QByteArray before = snapshot(s);
+    RecordingSink sink;
+    EXPECT_EQ(operation(sink), expected.isEmpty() ? OperationResult::Success : OperationResult::Refused);
+    EXPECT_EQ(sink.messages, expected.isEmpty() ? QList<Reported>() : warning(expected));
+    if (!expected.isEmpty()) {
+        EXPECT_EQ(snapshot(s), before);
+    }
+    EXPECT_EQ(countInUse(s), countersOf(s));
+}
+
+// Marks the slots from `first` to 999 of one table in use.
+template <typename Table>
+void fillFrom(AppState &s, Table DefinitionTables::*table, int first)
+{
+    for (int i = first; i < StoredSlotCount; ++i)
+        (s.tables.*table)[i].InUse = 1;
+    rebuildCounters(s.tables, s.ObjectLimit);
 }
 
 inline EditorInput input(KindOption kind, const QString &name, const QString &objectId,
@@ -98,21 +156,6 @@ inline EditorInput input(KindOption kind, const QString &name, const QString &ob
     in.ParentIsRoot = parent.isEmpty();
     in.ParentText = parent.isEmpty() ? QStringLiteral("enterprise") : parent;
     return in;
-}
-
-inline EditorInput nodeInput(const QString &name, const QString &objectId, const QString &parent = QString())
-{
-    return input(KindOption::Node, name, objectId, parent);
-}
-
-inline EditorInput tableInput(const QString &base, const QString &objectId, const QString &parent = QString())
-{
-    return input(KindOption::Table, base, objectId, parent);
-}
-
-inline EditorInput leafInput(const QString &name, const QString &objectId, const QString &parent = QString())
-{
-    return input(KindOption::Leaf, name, objectId, parent);
 }
 
 inline EditorInput withRange(EditorInput in, const QString &minimum, const QString &maximum)
@@ -130,38 +173,18 @@ inline EditorInput withItems(EditorInput in, const QList<EnumItem> &items)
     return in;
 }
 
-// A leaf without type details, straight into the tables.
-inline int addPlainLeaf(AppState &s, const QString &name, int objectId = 1, int parent = RootSlot)
-{
-    LeafSpec def;
-    def.name = name;
-    def.objectId = objectId;
-    def.parent = parent;
-    return addLeaf(s, def);
-}
-
-// The MibTree slot of the object named `name`, for readable assertions.
-inline int slotOf(const AppState &s, const QString &name)
-{
-    return findObjectByName(s, name);
-}
-
 // The input the editor shows for object `slot`, as if loaded into its fields.
 inline EditorInput inputFor(const AppState &s, int slot)
 {
     const MibTree &r = s.tables.tree[slot];
-    EditorInput in;
-    in.KindOption = kindOptionFor(r.Kind);
-    in.NameText = displayedName(s, slot);
-    in.ObjectIdText = QString::number(r.ObjectId);
-    in.ParentIsRoot = r.Parent == RootSlot;
-    in.ParentText = in.ParentIsRoot ? QStringLiteral("enterprise") : displayedName(s, r.Parent);
+    EditorInput in = input(kindOptionFor(r.Kind), displayedName(s, slot), QString::number(r.ObjectId),
+                           r.Parent == RootSlot ? QString() : displayedName(s, r.Parent));
     const int attribute = attributeOf(s, slot);
     if (attribute < 0)
         return in;
     const MibAttribute &a = s.tables.attribute[attribute];
-    const QString description = displayedText(a.Description, a.DescriptionLength);
-    (r.Kind == ObjectKind::Entry ? in.EntryDescriptionText : in.DescriptionText) = description;
+    (r.Kind == ObjectKind::Entry ? in.EntryDescriptionText : in.DescriptionText)
+        = displayedText(a.Description, a.DescriptionLength);
     in.SyntaxIndex = syntaxIndexOf(a.Syntax);
     in.AccessIndex = a.Access - 1;
     if (a.Constraint == Constraint::Range) {
