@@ -63,7 +63,7 @@ int entryOf(const AppState &state, int table)
     return -1;
 }
 
-int addLeaf(AppState &state, const LeafSpec &def)
+int addLeaf(AppState &state, const LeafDefinition &def)
 {
     const bool range = !def.minimum.isEmpty() && !def.maximum.isEmpty();
     const bool enumeration = !range && !def.items.isEmpty();

@@ -19,7 +19,7 @@ int addNode(AppState &state, const QString &name, int objectId, int parent = Roo
 int addTable(AppState &state, const QString &base, int objectId, int parent = RootSlot,
              const QString &description = QString());
 
-struct LeafSpec {
+struct LeafDefinition {
     QString name;
     int objectId = 1;
     int parent = RootSlot;
@@ -32,7 +32,7 @@ struct LeafSpec {
     QString maximum;
     QList<QPair<QString, int>> items;
 };
-int addLeaf(AppState &state, const LeafSpec &def);
+int addLeaf(AppState &state, const LeafDefinition &def);
 
 // The slot of the Entry of a Table added by addTable.
 int entryOf(const AppState &state, int table);

@@ -113,12 +113,12 @@ void buildDirectly(AppState &state, const QList<Typed> &objects)
             storeText(row.Description, t.entryDescription, NameWidth);
             row.DescriptionLength = static_cast<int32_t>(t.entryDescription.size());
         } else {
-            LeafSpec spec{t.name, t.objectId.toInt(), parent, syntaxCode(int(SyntaxNames.indexOf(t.syntax))),
+            LeafDefinition def{t.name, t.objectId.toInt(), parent, syntaxCode(int(SyntaxNames.indexOf(t.syntax))),
                           int(AccessNames.indexOf(t.access)) + 1, t.description, t.keyOrder.toInt(), t.minimum,
                           t.maximum, {}};
             for (const auto &[name, value] : t.items)
-                spec.items.append({name, value.toInt()});
-            addLeaf(state, spec);
+                def.items.append({name, value.toInt()});
+            addLeaf(state, def);
         }
     }
 }

@@ -214,7 +214,7 @@ private Q_SLOTS:
     {
         // A leaf without its attribute cannot be deleted completely.
         const int node = addNode(*f.state, QStringLiteral("top"), 1);
-        LeafSpec def;
+        LeafDefinition def;
         def.name = QStringLiteral("broken");
         def.parent = node;
         const int leaf = addLeaf(*f.state, def);

@@ -386,10 +386,10 @@ private Q_SLOTS:
 
     void anEnumerationFillsTheItemListAndEnumValues()
     {
-        LeafSpec spec;
-        spec.name = QStringLiteral("state");
-        spec.items = {{QStringLiteral("up"), 1}, {QStringLiteral("down"), 2}};
-        addLeaf(*f.state, spec);
+        LeafDefinition def;
+        def.name = QStringLiteral("state");
+        def.items = {{QStringLiteral("up"), 1}, {QStringLiteral("down"), 2}};
+        addLeaf(*f.state, def);
         f.state->EnumValues.fill(9);
         QVERIFY(f.show());
         f.clickText(QStringLiteral("state(1)"));
@@ -443,12 +443,12 @@ private Q_SLOTS:
     void valuesFromTheTablesAreShownWhole()
     {
         // A design file may hold more than a person may type into the boxes.
-        LeafSpec spec;
-        spec.name = QStringLiteral("wide");
-        spec.keyOrder = 12345;
-        spec.minimum = QStringLiteral("000000000001");
-        spec.maximum = QStringLiteral("4294967295");
-        const int leaf = addLeaf(*f.state, spec);
+        LeafDefinition def;
+        def.name = QStringLiteral("wide");
+        def.keyOrder = 12345;
+        def.minimum = QStringLiteral("000000000001");
+        def.maximum = QStringLiteral("4294967295");
+        const int leaf = addLeaf(*f.state, def);
         f.state->tables.tree[leaf].ObjectId = 4096;
         QVERIFY(f.show());
         f.clickText(QStringLiteral("wide(4096)"));

@@ -495,10 +495,10 @@ private Q_SLOTS:
     void aDeleteThatFailsOnTheWayReports()
     {
         const int node = addNode(*f.state, QStringLiteral("top"), 1);
-        LeafSpec spec;
-        spec.name = QStringLiteral("broken");
-        spec.parent = node;
-        const int leaf = addLeaf(*f.state, spec);
+        LeafDefinition def;
+        def.name = QStringLiteral("broken");
+        def.parent = node;
+        const int leaf = addLeaf(*f.state, def);
         f.state->tables.attribute[attributeOf(*f.state, leaf)].InUse = 0;
         --f.state->tables.MibAttributeCount;
         QVERIFY(f.show());
@@ -630,10 +630,10 @@ private Q_SLOTS:
 
     void aRewriteMayReuseTheItemsItFrees()
     {
-        LeafSpec spec;
-        spec.name = QStringLiteral("state");
-        spec.items = {{QStringLiteral("a"), 1}, {QStringLiteral("b"), 2}};
-        addLeaf(*f.state, spec);
+        LeafDefinition def;
+        def.name = QStringLiteral("state");
+        def.items = {{QStringLiteral("a"), 1}, {QStringLiteral("b"), 2}};
+        addLeaf(*f.state, def);
         fillFrom(f.state->tables.list, 3);
         rebuildCounters(f.state->tables, f.state->ObjectLimit);
         QVERIFY(f.show());

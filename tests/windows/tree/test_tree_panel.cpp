@@ -63,9 +63,9 @@ private:
     // A plain INTEGER leaf shown in the panel.
     void showLeaf()
     {
-        LeafSpec spec;
-        spec.name = QStringLiteral("leaf");
-        addLeaf(*f.state, spec);
+        LeafDefinition def;
+        def.name = QStringLiteral("leaf");
+        addLeaf(*f.state, def);
         QVERIFY(f.show());
         f.clickText(QStringLiteral("leaf(1)"));
         QCOMPARE(f.chosenOption(), 2);
@@ -333,10 +333,10 @@ private Q_SLOTS:
 
     void removingAnItemMovesTheValuesAfterIt()
     {
-        LeafSpec spec;
-        spec.name = QStringLiteral("state");
-        spec.items = {{QStringLiteral("a"), 1}, {QStringLiteral("b"), 2}, {QStringLiteral("c"), 3}};
-        addLeaf(*f.state, spec);
+        LeafDefinition def;
+        def.name = QStringLiteral("state");
+        def.items = {{QStringLiteral("a"), 1}, {QStringLiteral("b"), 2}, {QStringLiteral("c"), 3}};
+        addLeaf(*f.state, def);
         QVERIFY(f.show());
         f.clickText(QStringLiteral("state(1)"));
         // A name with a value it does not have is not removed.
