@@ -78,7 +78,7 @@ QList<int> itemsOf(const AppState &state, int slot)
 namespace {
 
 // Clears the attribute of `slot` and the range or items it points to.
-bool clearAttribute(AppState &state, int slot)
+bool clearAttribute(AppState &state, int slot, FreedRange freedRange)
 {
     DefinitionTables &tables = state.tables;
     const int attribute = attributeOf(state, slot);
@@ -88,12 +88,15 @@ bool clearAttribute(AppState &state, int slot)
     if (record.Constraint == Constraint::Range) {
         const int range = rangeOf(state, slot);
         if (range >= 0) {
-            // A freed range keeps its old lengths and holds "0" as both bounds.
             MibRange &bounds = tables.range[range];
-            bounds.Owner = 0;
-            storeText(bounds.Minimum, QStringLiteral("0"), BoundWidth);
-            storeText(bounds.Maximum, QStringLiteral("0"), BoundWidth);
-            bounds.InUse = 0;
+            if (freedRange == FreedRange::Empty) {
+                bounds = MibRange();
+            } else {
+                bounds.Owner = 0;
+                storeText(bounds.Minimum, QStringLiteral("0"), BoundWidth);
+                storeText(bounds.Maximum, QStringLiteral("0"), BoundWidth);
+                bounds.InUse = 0;
+            }
             --tables.MibRangeCount;
         }
     } else if (record.Constraint == Constraint::Enumeration) {
@@ -120,7 +123,7 @@ void clearObject(DefinitionTables &tables, int slot)
 
 } // namespace
 
-bool deleteSubtree(AppState &state, int slot)
+bool deleteSubtree(AppState &state, int slot, FreedRange freedRange, const std::function<void(int)> &removing)
 {
     if (!isSlot(slot) || state.tables.tree[slot].InUse != 1)
         return false;
@@ -141,26 +144,25 @@ bool deleteSubtree(AppState &state, int slot)
 
     while (!stack.empty()) {
         Frame &frame = stack.back();
-        const MibTree &object = state.tables.tree[frame.slot];
         bool descended = false;
-        if (object.Kind != ObjectKind::Leaf) {
-            for (; frame.next <= last; ++frame.next) {
-                const MibTree &child = state.tables.tree[frame.next];
-                if (child.InUse == 1 && child.Parent == frame.slot && !entered[frame.next]) {
-                    entered[frame.next] = 1;
-                    const int childSlot = frame.next++;
-                    stack.push_back({childSlot, 0});
-                    descended = true;
-                    break;
-                }
+        for (; frame.next <= last; ++frame.next) {
+            const MibTree &child = state.tables.tree[frame.next];
+            if (child.InUse == 1 && child.Parent == frame.slot && !entered[frame.next]) {
+                entered[frame.next] = 1;
+                const int childSlot = frame.next++;
+                stack.push_back({childSlot, 0});
+                descended = true;
+                break;
             }
         }
         if (descended)
             continue;
         const int done = frame.slot;
         stack.pop_back();
-        if (state.tables.tree[done].Kind != ObjectKind::Node && !clearAttribute(state, done))
+        if (state.tables.tree[done].Kind != ObjectKind::Node && !clearAttribute(state, done, freedRange))
             return false;
+        if (removing)
+            removing(done);
         clearObject(state.tables, done);
     }
     return true;

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace korvel {
 
 // The lowest free slot among 0 to 999, or -1 when the table is full. Slot
@@ -74,13 +76,24 @@ int rangeOf(const AppState &state, int slot);
 // The in-use MibList records owned by `slot`, in ascending slot order.
 QList<int> itemsOf(const AppState &state, int slot);
 
+// How delete subtree leaves a freed MibRange record. The List window's
+// delete keeps the old lengths and writes "0" into both bounds; the Tree
+// window empties both bounds and their lengths.
+enum class FreedRange {
+    ZeroBounds,
+    Empty,
+};
+
 // Removes object `slot`, everything below it and every record that belongs to
-// them; children go first, depth first in slot order. Decrements each counter
-// by exactly what it clears. Ends on any table content, cycles of Parent
-// links included. Returns false when `slot` is not a slot, or when a Table,
-// Entry or Leaf on the way has no attribute: what was removed before stays
-// removed.
-bool deleteSubtree(AppState &state, int slot);
+// them; children go first, depth first in slot order, and `removing` (if set)
+// hears of each object just before its record is cleared. Decrements each
+// counter by exactly what it clears. Ends on any table content, cycles of
+// Parent links included, and removes the children of a Leaf too (a Node that
+// had children can be turned into a Leaf). Returns false when `slot` is not
+// an object, or when a Table, Entry or Leaf on the way has no attribute: what
+// was removed before stays removed.
+bool deleteSubtree(AppState &state, int slot, FreedRange freedRange = FreedRange::ZeroBounds,
+                   const std::function<void(int)> &removing = {});
 
 // Sets the four counters to the number of in-use records in slots 0 to `limit`.
 void rebuildCounters(DefinitionTables &tables, int limit);

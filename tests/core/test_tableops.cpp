@@ -95,6 +95,19 @@ TEST(TableOps, DeleteSubtreeClearsExactlyWhatBelongsToIt)
     EXPECT_EQ(state->tables.range[0].MaximumLength, 3);
     EXPECT_EQ(displayedText(state->tables.range[0].Minimum, state->tables.range[0].MinimumLength), QStringLiteral("0  "));
     EXPECT_EQ(state->tables.list[0].ItemNameLength, 0);
+
+    // The Tree window's variant empties a freed range and names every object
+    // it removes; a leaf's own children (left by turning a node into a leaf)
+    // go with it instead of being orphaned.
+    state = std::make_unique<AppState>();
+    buildSampleDesign(*state);
+    addNode(*state, QStringLiteral("underLeaf"), 1, 1);
+    QList<int> removed;
+    ASSERT_TRUE(deleteSubtree(*state, 0, FreedRange::Empty, [&removed](int slot) { removed.append(slot); }));
+    EXPECT_EQ(removed, (QList<int>{8, 1, 2, 0}));
+    EXPECT_EQ(state->tables.range[0].MinimumLength, 0);
+    EXPECT_TRUE(state->tables.range[0].Minimum.isEmpty());
+    EXPECT_EQ(countersOf(*state), countInUse(*state));
 }
 
 TEST(TableOps, DeleteEndsOnAThousandLevelsAndRefusesWhatItCannotDelete)

@@ -8,7 +8,6 @@
 
 #include <QStringList>
 
-#include <vector>
 
 namespace korvel {
 
@@ -56,27 +55,6 @@ void freeItem(DefinitionTables &tables, int item)
 {
     tables.list[item] = MibList();
     --tables.MibListCount;
-}
-
-// Frees the attribute of `slot` with its range or items; false without one.
-bool freeAttribute(AppState &state, int slot)
-{
-    DefinitionTables &tables = state.tables;
-    const int attribute = attributeOf(state, slot);
-    if (attribute < 0)
-        return false;
-    const int32_t constraint = tables.attribute[attribute].Constraint;
-    if (constraint == Constraint::Range) {
-        const int range = rangeOf(state, slot);
-        if (range >= 0)
-            freeRange(tables, range);
-    } else if (constraint == Constraint::Enumeration) {
-        for (int item : itemsOf(state, slot))
-            freeItem(tables, item);
-    }
-    tables.attribute[attribute] = MibAttribute();
-    --tables.MibAttributeCount;
-    return true;
 }
 
 // The lowest `count` MibList slots among 0..999 that are free or about to be
@@ -153,47 +131,7 @@ void writePlaceholder(AppState &state, int slot, int parent, int32_t kind, int a
 
 bool RemoveObjectCascade(AppState &state, int slot, const std::function<void(int)> &removing)
 {
-    if (!inUse(state, slot))
-        return false;
-    DefinitionTables &tables = state.tables;
-    const int last = lastScannedSlot(state);
-
-    // An explicit stack instead of recursion: a design read from a file may
-    // nest a thousand levels deep or link its Parents in a cycle. `entered`
-    // marks the objects whose children are being removed, so a cycle ends at
-    // the first object met twice.
-    struct Frame {
-        int slot;
-        int next; // the next slot to scan for children
-    };
-    std::vector<char> entered(SlotCount, 0);
-    std::vector<Frame> stack{{slot, 0}};
-    entered[slot] = 1;
-    while (!stack.empty()) {
-        Frame &frame = stack.back();
-        bool descended = false;
-        for (; frame.next <= last; ++frame.next) {
-            const MibTree &child = tables.tree[frame.next];
-            if (child.InUse == 1 && child.Parent == frame.slot && !entered[frame.next]) {
-                entered[frame.next] = 1;
-                const int childSlot = frame.next++;
-                stack.push_back({childSlot, 0});
-                descended = true;
-                break;
-            }
-        }
-        if (descended)
-            continue;
-        const int done = frame.slot;
-        stack.pop_back();
-        if (tables.tree[done].Kind != ObjectKind::Node && !freeAttribute(state, done))
-            return false;
-        if (removing)
-            removing(done);
-        tables.tree[done] = MibTree();
-        --tables.MibTreeCount;
-    }
-    return true;
+    return deleteSubtree(state, slot, FreedRange::Empty, removing);
 }
 
 bool turnsIntoTable(const AppState &state, int slot, const EditorInput &input)
