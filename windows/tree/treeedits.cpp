@@ -308,31 +308,7 @@ PanelChange ChangeFromPanel(AppState &state, int slot, const EditorInput &input,
         return {true, entry};
     }
 
-    MibAttribute &type = tables.attribute[attribute];
-    type.Syntax = syntaxCode(input.SyntaxIndex);
-    if (writesRange) {
-        type.Constraint = Constraint::Range;
-        MibRange &bounds = tables.range[range];
-        bounds = MibRange();
-        bounds.Owner = slot;
-        storeBound(bounds.Minimum, bounds.MinimumLength, digitValue(input.MinimumText).value_or(0));
-        storeBound(bounds.Maximum, bounds.MaximumLength, digitValue(input.MaximumText).value_or(0));
-        bounds.InUse = 1;
-        ++tables.MibRangeCount;
-    } else if (writesItems) {
-        type.Constraint = Constraint::Enumeration;
-        for (qsizetype i = 0; i < input.Items.size(); ++i) {
-            MibList &item = tables.list[items[i]];
-            item = MibList();
-            item.Owner = slot;
-            storeFieldText(item.ItemName, item.ItemNameLength, input.Items[i].name, NameWidth);
-            item.ItemValue = input.Items[i].value;
-            item.InUse = 1;
-            ++tables.MibListCount;
-        }
-    }
-    if (input.KeyTicked)
-        type.KeyOrder = static_cast<int32_t>(digitValue(input.KeyOrderText).value_or(0));
+    writeLeafType(tables, slot, tables.attribute[attribute], input, {range, items});
     return {true, entry};
 }
 

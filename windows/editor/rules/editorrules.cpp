@@ -107,43 +107,6 @@ void writeAttribute(MibAttribute &record, int owner, const QString &description,
     record.InUse = 1;
 }
 
-// The slots a leaf's constraint will take, found before anything is written.
-struct ConstraintSlots {
-    int range = -1;
-    QList<int> items;
-};
-
-// Writes the syntax, range or enumeration and key order of a leaf whose
-// attribute `attribute` has just been written.
-void writeLeafType(DefinitionTables &tables, int leaf, MibAttribute &attribute, const EditorInput &input,
-                   const ConstraintSlots &reserved)
-{
-    attribute.Syntax = syntaxCode(input.SyntaxIndex);
-    if (input.RangeTicked) {
-        attribute.Constraint = Constraint::Range;
-        MibRange &range = tables.range[reserved.range];
-        range = MibRange();
-        range.Owner = leaf;
-        storeBound(range.Minimum, range.MinimumLength, digitValue(input.MinimumText).value_or(0));
-        storeBound(range.Maximum, range.MaximumLength, digitValue(input.MaximumText).value_or(0));
-        range.InUse = 1;
-        ++tables.MibRangeCount;
-    } else if (input.ListTicked) {
-        attribute.Constraint = Constraint::Enumeration;
-        for (qsizetype i = 0; i < input.Items.size(); ++i) {
-            MibList &item = tables.list[reserved.items[i]];
-            item = MibList();
-            item.Owner = leaf;
-            storeFieldText(item.ItemName, item.ItemNameLength, input.Items[i].name, NameWidth);
-            item.ItemValue = input.Items[i].value;
-            item.InUse = 1;
-            ++tables.MibListCount;
-        }
-    }
-    if (input.KeyTicked)
-        attribute.KeyOrder = static_cast<int32_t>(digitValue(input.KeyOrderText).value_or(0));
-}
-
 int32_t objectIdOf(const EditorInput &input)
 {
     return static_cast<int32_t>(digitValue(input.ObjectIdText).value_or(0));
@@ -180,6 +143,35 @@ QList<int> itemSlots(const DefinitionTables &tables, const QList<int> &released,
 }
 
 } // namespace
+
+void writeLeafType(DefinitionTables &tables, int leaf, MibAttribute &attribute, const EditorInput &input,
+                   const ConstraintSlots &reserved)
+{
+    attribute.Syntax = syntaxCode(input.SyntaxIndex);
+    if (input.RangeTicked) {
+        attribute.Constraint = Constraint::Range;
+        MibRange &range = tables.range[reserved.range];
+        range = MibRange();
+        range.Owner = leaf;
+        storeBound(range.Minimum, range.MinimumLength, digitValue(input.MinimumText).value_or(0));
+        storeBound(range.Maximum, range.MaximumLength, digitValue(input.MaximumText).value_or(0));
+        range.InUse = 1;
+        ++tables.MibRangeCount;
+    } else if (input.ListTicked) {
+        attribute.Constraint = Constraint::Enumeration;
+        for (qsizetype i = 0; i < input.Items.size(); ++i) {
+            MibList &item = tables.list[reserved.items[i]];
+            item = MibList();
+            item.Owner = leaf;
+            storeFieldText(item.ItemName, item.ItemNameLength, input.Items[i].name, NameWidth);
+            item.ItemValue = input.Items[i].value;
+            item.InUse = 1;
+            ++tables.MibListCount;
+        }
+    }
+    if (input.KeyTicked)
+        attribute.KeyOrder = static_cast<int32_t>(digitValue(input.KeyOrderText).value_or(0));
+}
 
 int findObjectByName(const AppState &state, const QString &name)
 {

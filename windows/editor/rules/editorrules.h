@@ -91,4 +91,16 @@ struct CommitResult {
 // slot EditTarget, then the notice. Every message goes to `sink`.
 CommitResult CommitEditor(AppState &state, const EditorInput &input, MessageSink &sink);
 
+// The slots a leaf's constraint will take, found before anything is written.
+struct ConstraintSlots {
+    int range = -1;
+    QList<int> items;
+};
+
+// Writes the syntax, the range or enumeration records and the key order of
+// leaf `leaf`, whose attribute `attribute` has just been written, into the
+// slots reserved for them. Used by the editor's commit and the Tree panel.
+void writeLeafType(DefinitionTables &tables, int leaf, MibAttribute &attribute, const EditorInput &input,
+                   const ConstraintSlots &reserved);
+
 } // namespace korvel
