@@ -240,9 +240,10 @@ inline std::string unescape(const std::string &text)
     return bytes;
 }
 
-// The records a module of tests/data/mib reads as, from the .records file
-// beside it: one line per object, "name kind parent objectId syntax access
-// description", the kind spelt out, the description the rest of the line.
+// The objects of a .records file of tests/data/mib (what the module beside
+// it reads as, or a design to write): one line per object, "name kind parent
+// objectId syntax access description", the kind spelt out, the parent a
+// slot, the description the rest of the line.
 inline std::vector<Expected> recordsOf(const std::string &text)
 {
     std::vector<Expected> records;
