@@ -13,83 +13,50 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace korvel::testing {
 
-// The four arrays with their descriptors. Every byte starts as `fill`, so a
-// test can tell what the library wrote from what it left alone.
+// The four arrays with their descriptors (tree, attribute, range, list).
+// Every byte starts as `fill`, so a test can tell what the library wrote
+// from what it left alone.
 class RecordArrays
 {
 public:
     static constexpr int Slots = 1001;
     static constexpr unsigned char Fill = 0xA5;
 
-    RecordArrays() : m_tree(Slots), m_attribute(Slots), m_range(Slots), m_list(Slots)
+    explicit RecordArrays(unsigned char fill = Fill)
     {
-        describe(m_treeArray, m_tree);
-        describe(m_attributeArray, m_attribute);
-        describe(m_rangeArray, m_range);
-        describe(m_listArray, m_list);
-        fill(m_tree);
-        fill(m_attribute);
-        fill(m_range);
-        fill(m_list);
+        describe(m_descriptor[0], tree, fill);
+        describe(m_descriptor[1], attribute, fill);
+        describe(m_descriptor[2], range, fill);
+        describe(m_descriptor[3], list, fill);
     }
-
     RecordArrays(const RecordArrays &) = delete;
     RecordArrays &operator=(const RecordArrays &) = delete;
 
-    int32_t read(const std::string &path)
+    int32_t read(const std::string &path) { return call(MIBAnalysisProc, path.c_str()); }
+    int32_t create(const std::string &path) { return call(MIBCreateProc, path.c_str()); }
+
+    template <typename Proc>
+    int32_t call(Proc proc, const char *path)
     {
-        SAFEARRAY *tree = &m_treeArray;
-        SAFEARRAY *attribute = &m_attributeArray;
-        SAFEARRAY *range = &m_rangeArray;
-        SAFEARRAY *list = &m_listArray;
-        return MIBAnalysisProc(&tree, &attribute, &range, &list, path.c_str());
+        SAFEARRAY *a[] = {&m_descriptor[0], &m_descriptor[1], &m_descriptor[2], &m_descriptor[3]};
+        return proc(&a[0], &a[1], &a[2], &a[3], path);
     }
-
-    // Writes the module for the records in the arrays.
-    int32_t create(const std::string &path)
-    {
-        SAFEARRAY *tree = &m_treeArray;
-        SAFEARRAY *attribute = &m_attributeArray;
-        SAFEARRAY *range = &m_rangeArray;
-        SAFEARRAY *list = &m_listArray;
-        return MIBCreateProc(&tree, &attribute, &range, &list, path.c_str());
-    }
-
-    // Sets every byte of every record to zero, as a fresh design has them.
-    void clear()
-    {
-        std::memset(static_cast<void *>(m_tree.data()), 0, m_tree.size() * sizeof(MibTree));
-        std::memset(static_cast<void *>(m_attribute.data()), 0, m_attribute.size() * sizeof(MibAttribute));
-        std::memset(static_cast<void *>(m_range.data()), 0, m_range.size() * sizeof(MibRange));
-        std::memset(static_cast<void *>(m_list.data()), 0, m_list.size() * sizeof(MibList));
-    }
-
-    MibTree &tree(int slot) { return m_tree[static_cast<std::size_t>(slot)]; }
-    MibAttribute &attribute(int slot) { return m_attribute[static_cast<std::size_t>(slot)]; }
-    MibRange &range(int slot) { return m_range[static_cast<std::size_t>(slot)]; }
-    MibList &list(int slot) { return m_list[static_cast<std::size_t>(slot)]; }
-    const MibTree &tree(int slot) const { return m_tree[static_cast<std::size_t>(slot)]; }
-    const MibAttribute &attribute(int slot) const { return m_attribute[static_cast<std::size_t>(slot)]; }
-
-    SAFEARRAY &treeArray() { return m_treeArray; }
-    SAFEARRAY &attributeArray() { return m_attributeArray; }
-    SAFEARRAY &rangeArray() { return m_rangeArray; }
-    SAFEARRAY &listArray() { return m_listArray; }
 
     // In-use records among slots 0 to 999.
-    int treeCount() const { return inUse(m_tree); }
-    int attributeCount() const { return inUse(m_attribute); }
+    int treeCount() const { return inUse(tree); }
+    int attributeCount() const { return inUse(attribute); }
 
     // The slot of the first record named `name`, or -1.
     int slotOf(const std::string &name) const
     {
         for (int slot = 0; slot < Slots - 1; ++slot) {
-            if (tree(slot).InUse != 0 && name == tree(slot).Name)
+            if (tree[slot].InUse != 0 && name == tree[slot].Name)
                 return slot;
         }
         return -1;
@@ -99,61 +66,47 @@ public:
     const MibAttribute *attributeOf(int slot) const
     {
         for (int at = 0; at < Slots - 1; ++at) {
-            if (attribute(at).InUse != 0 && attribute(at).Owner == slot)
-                return &attribute(at);
+            if (attribute[at].InUse != 0 && attribute[at].Owner == slot)
+                return &attribute[at];
         }
         return nullptr;
     }
 
-    // Every byte of every record still as it was filled.
-    bool untouched() const
+    // Every byte of records `from` to 1000 of each array still as it was
+    // filled.
+    bool untouched(int from = 0) const
     {
-        return filled(m_tree, 0, Slots) && filled(m_attribute, 0, Slots) && filled(m_range, 0, Slots)
-            && filled(m_list, 0, Slots);
-    }
-
-    // Element 1000 of each array still as it was filled.
-    bool lastElementsUntouched() const
-    {
-        return filled(m_tree, Slots - 1, Slots) && filled(m_attribute, Slots - 1, Slots)
-            && filled(m_range, Slots - 1, Slots) && filled(m_list, Slots - 1, Slots);
+        return all(tree, from, Fill) && all(attribute, from, Fill) && all(range, from, Fill)
+            && all(list, from, Fill);
     }
 
     // Records 0 to 999 of the range and list arrays all zero.
-    bool rangesAndListsZero() const { return zero(m_range) && zero(m_list); }
+    bool rangesAndListsZero() const { return all(range, 0, 0, Slots - 1) && all(list, 0, 0, Slots - 1); }
+
+    std::vector<MibTree> tree = std::vector<MibTree>(Slots);
+    std::vector<MibAttribute> attribute = std::vector<MibAttribute>(Slots);
+    std::vector<MibRange> range = std::vector<MibRange>(Slots);
+    std::vector<MibList> list = std::vector<MibList>(Slots);
 
 private:
     template <typename Record>
-    static void describe(SAFEARRAY &array, std::vector<Record> &records)
+    static void describe(SAFEARRAY &array, std::vector<Record> &records, unsigned char fill)
     {
         std::memset(&array, 0, sizeof array);
         array.cDims = 1;
         array.cbElements = sizeof(Record);
         array.pvData = records.data();
         array.rgsabound[0].cElements = static_cast<uint32_t>(records.size());
-        array.rgsabound[0].lLbound = 0;
+        std::memset(static_cast<void *>(records.data()), fill, records.size() * sizeof(Record));
     }
 
+    // Every byte of records `from` to `to` - 1 equal to `value`.
     template <typename Record>
-    static void fill(std::vector<Record> &records)
-    {
-        std::memset(static_cast<void *>(records.data()), Fill, records.size() * sizeof(Record));
-    }
-
-    template <typename Record>
-    static bool filled(const std::vector<Record> &records, int from, int to)
+    static bool all(const std::vector<Record> &records, int from, unsigned char value, int to = Slots)
     {
         const auto *bytes = reinterpret_cast<const unsigned char *>(records.data() + from);
-        const std::size_t count = static_cast<std::size_t>(to - from) * sizeof(Record);
-        return std::all_of(bytes, bytes + count, [](unsigned char byte) { return byte == Fill; });
-    }
-
-    template <typename Record>
-    static bool zero(const std::vector<Record> &records)
-    {
-        const auto *bytes = reinterpret_cast<const unsigned char *>(records.data());
-        const std::size_t count = static_cast<std::size_t>(Slots - 1) * sizeof(Record);
-        return std::all_of(bytes, bytes + count, [](unsigned char byte) { return byte == 0; });
+        return std::all_of(bytes, bytes + static_cast<std::size_t>(to - from) * sizeof(Record),
+                           [value](unsigned char byte) { return byte == value; });
     }
 
     template <typename Record>
@@ -163,14 +116,7 @@ private:
             std::count_if(records.begin(), records.end() - 1, [](const Record &r) { return r.InUse != 0; }));
     }
 
-    std::vector<MibTree> m_tree;
-    std::vector<MibAttribute> m_attribute;
-    std::vector<MibRange> m_range;
-    std::vector<MibList> m_list;
-    SAFEARRAY m_treeArray;
-    SAFEARRAY m_attributeArray;
-    SAFEARRAY m_rangeArray;
-    SAFEARRAY m_listArray;
+    SAFEARRAY m_descriptor[4];
 };
 
 class ReaderTest : public ::testing::Test
@@ -206,7 +152,8 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
-    bool exists(const std::string &name) const { return std::filesystem::exists(m_dir / name); }
+    // A module of tests/data/mib.
+    static std::string dataFile(const std::string &name) { return readFile(KORVEL_TEST_DATA "/mib/" + name); }
 
     // The names in the folder, sorted.
     std::vector<std::string> folderContent() const
@@ -234,13 +181,13 @@ protected:
 enum Kind { Node = 1, Table = 2, Entry = 3, Leaf = 4 };
 
 struct Expected {
-    const char *name;
+    std::string name;
     int kind;
     int parent;
     int objectId;
     int syntax;
     int access;
-    const char *description;
+    std::string description;
 };
 
 // Checks the records in slots 0, 1, ... against `expected`: a tree record
@@ -250,25 +197,24 @@ inline void expectRecords(const RecordArrays &arrays, const std::vector<Expected
 {
     int attributeSlot = 0;
     for (std::size_t slot = 0; slot < expected.size(); ++slot) {
-        SCOPED_TRACE(expected[slot].name);
-        const int at = static_cast<int>(slot);
-        const MibTree &record = arrays.tree(at);
+        const Expected &e = expected[slot];
+        SCOPED_TRACE(e.name);
+        const MibTree &record = arrays.tree[slot];
         EXPECT_EQ(record.InUse, 1);
-        EXPECT_STREQ(record.Name, expected[slot].name);
-        EXPECT_EQ(record.NameLength, static_cast<int32_t>(std::strlen(expected[slot].name)));
-        EXPECT_EQ(record.Kind, expected[slot].kind);
-        EXPECT_EQ(record.Parent, expected[slot].parent);
-        EXPECT_EQ(record.ObjectId, expected[slot].objectId);
-        if (expected[slot].kind == Node)
+        EXPECT_EQ(record.Name, e.name);
+        EXPECT_EQ(record.NameLength, static_cast<int32_t>(e.name.size()));
+        EXPECT_EQ(record.Kind, e.kind);
+        EXPECT_EQ(record.Parent, e.parent);
+        EXPECT_EQ(record.ObjectId, e.objectId);
+        if (e.kind == Node)
             continue;
-        const MibAttribute &attribute = arrays.attribute(attributeSlot++);
+        const MibAttribute &attribute = arrays.attribute[attributeSlot++];
         EXPECT_EQ(attribute.InUse, 1);
-        EXPECT_EQ(attribute.Owner, at);
-        EXPECT_EQ(attribute.Syntax, expected[slot].syntax);
-        EXPECT_EQ(attribute.Access, expected[slot].access);
-        EXPECT_STREQ(attribute.Description, expected[slot].description);
-        EXPECT_EQ(attribute.DescriptionLength,
-                  static_cast<int32_t>(std::strlen(expected[slot].description)));
+        EXPECT_EQ(attribute.Owner, static_cast<int32_t>(slot));
+        EXPECT_EQ(attribute.Syntax, e.syntax);
+        EXPECT_EQ(attribute.Access, e.access);
+        EXPECT_EQ(attribute.Description, e.description);
+        EXPECT_EQ(attribute.DescriptionLength, static_cast<int32_t>(e.description.size()));
         EXPECT_EQ(attribute.Constraint, 0);
         EXPECT_EQ(attribute.KeyOrder, 0);
     }
@@ -277,15 +223,55 @@ inline void expectRecords(const RecordArrays &arrays, const std::vector<Expected
     EXPECT_TRUE(arrays.rangesAndListsZero());
 }
 
+// Undoes the escapes of a .records file: \n, \t, \r, \\ and \xHH.
+inline std::string unescape(const std::string &text)
+{
+    std::string bytes;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] != '\\' || at + 1 == text.size()) {
+            bytes += text[at];
+        } else if (text[++at] == 'x') {
+            bytes += static_cast<char>(std::stoi(text.substr(at + 1, 2), nullptr, 16));
+            at += 2;
+        } else {
+            bytes += text[at] == 'n' ? '\n' : text[at] == 't' ? '\t' : text[at] == 'r' ? '\r' : text[at];
+        }
+    }
+    return bytes;
+}
+
+// The objects of a .records file of tests/data/mib (what the module beside
+// it reads as, or a design to write): one line per object, "name kind parent
+// objectId syntax access description", the kind spelt out, the parent a
+// slot, the description the rest of the line.
+inline std::vector<Expected> recordsOf(const std::string &text)
+{
+    std::vector<Expected> records;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        Expected e;
+        std::string kind;
+        fields >> e.name >> kind >> e.parent >> e.objectId >> e.syntax >> e.access;
+        fields.get();
+        std::getline(fields, e.description);
+        e.name = unescape(e.name);
+        e.description = unescape(e.description);
+        e.kind = kind == "Node" ? Node : kind == "Table" ? Table : kind == "Entry" ? Entry : kind == "Leaf" ? Leaf : 0;
+        records.push_back(e);
+    }
+    return records;
+}
+
 // A module around `body`, with a header in the usual SMIv2 style and CR LF
 // line ends.
 inline std::string moduleText(const std::string &body)
 {
-    std::string text = "TEST-MIB DEFINITIONS ::= BEGIN\n\nIMPORTS\n    enterprises, OBJECT-TYPE\n"
-                       "        FROM SNMPv2-SMI;\n\n"
-        + body + "\nEND\n";
     std::string crlf;
-    for (char byte : text) {
+    for (char byte : "TEST-MIB DEFINITIONS ::= BEGIN\nIMPORTS enterprises, OBJECT-TYPE FROM SNMPv2-SMI;\n" + body
+             + "\nEND\n") {
         if (byte == '\n')
             crlf += '\r';
         crlf += byte;

@@ -9,12 +9,6 @@ using namespace korvel::testing;
 
 namespace {
 
-struct PassCase {
-    const char *name;
-    std::string input;
-    std::string output;
-};
-
 class PrePass : public ReaderTest
 {
 protected:
@@ -28,62 +22,64 @@ protected:
     }
 };
 
-TEST_F(PrePass, FileCheckConvertTidiesCommentsOnly)
+// FileCheckConvert doubles quotes and widens kana inside // and /* */
+// comments; FileCheckConvert2 turns # lines into // comments. Both read
+// strings and comments alike.
+TEST_F(PrePass, PassesTidyCommentsAndHashLines)
 {
-    const PassCase cases[] = {
-        {"apostrophe in a block comment", "/* it's */ x", "/* it''s */ x"},
-        {"quotes in a line comment", "// say \"hi\"\nx \"y\"", "// say \"\"hi\"\"\nx \"y\""},
-        {"kana widened in a comment only", "/* \xB1\xDE\xDF */ \xB1", "/* \x83\x41\x81\x68\x81\x45 */ \xB1"},
-        {"double-byte character kept", "/* \x95\x5C' */", "/* \x95\x5C'' */"},
-        {"block comment over lines", "/* a\n'b */ 'c'", "/* a\n''b */ 'c'"},
-        {"comment markers inside a string", "\"a // b /* c\" // it's\n", "\"a // b /* c\" // it''s\n"},
-        {"consecutive line comments", "// a'\n// b'\n/* c' */\n", "// a''\n// b''\n/* c'' */\n"},
-        {"stray lead byte dropped", "/* \x95 x */", "/*  x */"},
-        {"stray lead byte before the line end", "// a\x95\nb' x", "// a\nb' x"},
-        {"end of input inside a comment", "/* abc", "/* abc"},
-        {"markers apart are no comment", "/ / it's / * x", "/ / it's / * x"},
-        {"ASN.1 comment left alone", "-- it's \"q /* x\n\"s // t\"", "-- it's \"q /* x\n\"s // t\""},
-        {"ASN.1 comment ended by --", "-- a -- // it's\n", "-- a -- // it''s\n"},
-        {"-- inside a block comment", "/* -- */ \"a // b\" // c'\n", "/* -- */ \"a // b\" // c''\n"},
-        {"-- inside a string", "\"a--b\" // it's\n", "\"a--b\" // it''s\n"},
-        {"# line left alone", "  # \"odd\n\"x // y\"", "  # \"odd\n\"x // y\""},
-        {"# not first on its line", "a # \"x // y\"", "a # \"x // y\""},
-        {"apostrophe string on one line", "'a\"b' // c'\n", "'a\"b' // c''\n"},
-        {"backslash has no meaning", "\"C:\\\" // it's\n", "\"C:\\\" // it''s\n"},
-        {"doubled quote stays in the string", "\"a \"\" // b\" // c'\n", "\"a \"\" // b\" // c''\n"},
-        {"CR LF lines", "// it's\r\n// x'\r\n", "// it''s\r\n// x''\r\n"},
-        {"empty input", "", ""},
+    const struct {
+        Pass pass;
+        const char *name;
+        std::string input;
+        std::string output;
+    } cases[] = {
+        {FileCheckConvert, "apostrophe in a block comment", "/* it's */ x", "/* it''s */ x"},
+        {FileCheckConvert, "quotes in a line comment", "// say \"hi\"\nx \"y\"", "// say \"\"hi\"\"\nx \"y\""},
+        {FileCheckConvert, "kana widened in a comment only",
+         "/* \xA1\xA2\xA3\xA4\xA5\xA6\xA7\xAC\xAF\xB0\xB1\xB6\xC2\xDD\xDE\xDF */ \xB1",
+         "/* \x81\x42\x81\x75\x81\x76\x81\x41\x81\x45\x83\x92\x83\x41\x83\x84\x83\x63\x81\x5B\x83\x41\x83\x4A"
+         "\x83\x63\x83\x93\x81\x68\x81\x45 */ \xB1"},
+        {FileCheckConvert, "double-byte character kept", "/* \x95\x5C' */", "/* \x95\x5C'' */"},
+        {FileCheckConvert, "block comment over lines", "/* a\n'b */ 'c'", "/* a\n''b */ 'c'"},
+        {FileCheckConvert, "comment markers in a string", "\"a // b /* c\" // it's\n", "\"a // b /* c\" // it''s\n"},
+        {FileCheckConvert, "consecutive line comments", "// a'\n// b'\n/* c' */\n", "// a''\n// b''\n/* c'' */\n"},
+        {FileCheckConvert, "stray lead byte dropped", "/* \x95 x */", "/*  x */"},
+        {FileCheckConvert, "stray lead byte before the line end", "// a\x95\nb' x", "// a\nb' x"},
+        {FileCheckConvert, "end of input inside a comment", "/* abc", "/* abc"},
+        {FileCheckConvert, "markers apart are no comment", "/ / it's / * x", "/ / it's / * x"},
+        {FileCheckConvert, "ASN.1 comment left alone", "-- it's \"q /* x\n\"s // t\"", "-- it's \"q /* x\n\"s // t\""},
+        {FileCheckConvert, "ASN.1 comment ended by --", "-- a -- // it's\n", "-- a -- // it''s\n"},
+        {FileCheckConvert, "-- inside a block comment", "/* -- */ \"a // b\" // c'\n", "/* -- */ \"a // b\" // c''\n"},
+        {FileCheckConvert, "-- inside a string", "\"a--b\" // it's\n", "\"a--b\" // it''s\n"},
+        {FileCheckConvert, "# line left alone", "  # \"odd\n\"x // y\"", "  # \"odd\n\"x // y\""},
+        {FileCheckConvert, "# not first on its line", "a # \"x // y\"", "a # \"x // y\""},
+        {FileCheckConvert, "apostrophe string on one line", "'a\"b' // c'\n", "'a\"b' // c''\n"},
+        {FileCheckConvert, "backslash has no meaning", "\"C:\\\" // it's\n", "\"C:\\\" // it''s\n"},
+        {FileCheckConvert, "doubled quote stays in the string", "\"a \"\" // b\" // c'\n", "\"a \"\" // b\" // c''\n"},
+        {FileCheckConvert, "CR LF lines", "// it's\r\n// x'\r\n", "// it''s\r\n// x''\r\n"},
+        {FileCheckConvert, "empty input", "", ""},
+        {FileCheckConvert2, "blanks then #", "   #define X 1\n", "   //#define X 1\n"},
+        {FileCheckConvert2, "# at the start", "#a\n#b\n", "//#a\n//#b\n"},
+        {FileCheckConvert2, "tab before #", "\t#define X\n", "\t#define X\n"},
+        {FileCheckConvert2, "# after text", "a # b\n", "a # b\n"},
+        {FileCheckConvert2, "second # on the line", "#a #b\n", "//#a #b\n"},
+        {FileCheckConvert2, "CR LF lines", "#a\r\n  #b\r\n", "//#a\r\n  //#b\r\n"},
+        {FileCheckConvert2, "# in a string over lines", "\"text\n# of items\"\n#x\n", "\"text\n# of items\"\n//#x\n"},
+        {FileCheckConvert2, "quote inside an ASN.1 comment", "-- \"\n#x\n", "-- \"\n//#x\n"},
+        {FileCheckConvert2, "quote inside a # line", "#\"\n#x\n", "//#\"\n//#x\n"},
+        {FileCheckConvert2, "apostrophe ends with its line", "'a\n#x\n", "'a\n//#x\n"},
+        {FileCheckConvert2, "# inside a block comment", "/* a\n# b */\n#c\n", "/* a\n# b */\n//#c\n"},
+        {FileCheckConvert2, "-- inside a block comment", "/* -- */ x \"a\n#b\"\n#c\n", "/* -- */ x \"a\n#b\"\n//#c\n"},
+        {FileCheckConvert2, "quote inside a line comment", "// \"\n#x\n", "// \"\n//#x\n"},
+        {FileCheckConvert2, "empty input", "", ""},
     };
-    for (const PassCase &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(run(FileCheckConvert, c.input), c.output);
+        EXPECT_EQ(run(c.pass, c.input), c.output);
     }
 }
 
-TEST_F(PrePass, FileCheckConvert2TurnsHashLinesIntoComments)
-{
-    const PassCase cases[] = {
-        {"blanks then #", "   #define X 1\n", "   //#define X 1\n"},
-        {"# at the start", "#a\n#b\n", "//#a\n//#b\n"},
-        {"tab before #", "\t#define X\n", "\t#define X\n"},
-        {"# after text", "a # b\n", "a # b\n"},
-        {"second # on the line", "#a #b\n", "//#a #b\n"},
-        {"CR LF lines", "#a\r\n  #b\r\n", "//#a\r\n  //#b\r\n"},
-        {"# inside a string over lines", "\"text\n# of items\"\n#x\n", "\"text\n# of items\"\n//#x\n"},
-        {"quote inside an ASN.1 comment", "-- \"\n#x\n", "-- \"\n//#x\n"},
-        {"quote inside a # line", "#\"\n#x\n", "//#\"\n//#x\n"},
-        {"apostrophe ends with its line", "'a\n#x\n", "'a\n//#x\n"},
-        {"# inside a block comment", "/* a\n# b */\n#c\n", "/* a\n# b */\n//#c\n"},
-        {"-- inside a block comment", "/* -- */ x \"a\n#b\"\n#c\n", "/* -- */ x \"a\n#b\"\n//#c\n"},
-        {"quote inside a line comment", "// \"\n#x\n", "// \"\n//#x\n"},
-        {"empty input", "", ""},
-    };
-    for (const PassCase &c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(run(FileCheckConvert2, c.input), c.output);
-    }
-}
-
+// Each failure replaces the log's line with its own.
 TEST_F(PrePass, PassesThatCannotOpenAFileWriteTheLog)
 {
     const std::string missing = path("missing");
@@ -91,32 +87,25 @@ TEST_F(PrePass, PassesThatCannotOpenAFileWriteTheLog)
     writeFile("source", "x");
     const std::string source = path("source");
     std::filesystem::create_directory(path("source_token"));
-    struct {
-        int result;
-        std::string log;
-    } const cases[] = {
-        {FileCheckConvert(missing.c_str(), path("out").c_str()),
-         "FileCheckConvert: " + missing + " ファイルがオープンできない\n"},
-        {FileCheckConvert(source.c_str(), noFolder.c_str()),
-         "FileCheckConvert: " + noFolder + " ファイルがオープンできない\n"},
-        {FileCheckConvert2(missing.c_str(), path("out").c_str()),
-         "FileCheckConvert2: " + missing + " ファイルがオープンできない\n"},
-        {FileCheckConvert2(source.c_str(), noFolder.c_str()),
-         "FileCheckConvert2: " + noFolder + " ファイルがオープンできない\n"},
-        {Token_Analysis(missing.c_str()), "Token_Analysis: " + missing + " ファイルがオープンできない\n"},
-        {Token_Analysis(source.c_str()), "Token_Analysis: " + source + "_token ファイルがオープンできない\n"},
+    const Pass tokenAnalysis = [](const char *from, const char *) { return Token_Analysis(from); };
+    const struct {
+        const char *name;
+        Pass pass;
+        std::string source;
+        std::string destination;
+        std::string unopened;
+    } cases[] = {
+        {"FileCheckConvert", FileCheckConvert, missing, path("out"), missing},
+        {"FileCheckConvert", FileCheckConvert, source, noFolder, noFolder},
+        {"FileCheckConvert2", FileCheckConvert2, missing, path("out"), missing},
+        {"FileCheckConvert2", FileCheckConvert2, source, noFolder, noFolder},
+        {"Token_Analysis", tokenAnalysis, missing, "", missing},
+        {"Token_Analysis", tokenAnalysis, source, "", source + "_token"},
     };
-    // Each call replaced the log, so only the last message is left.
-    EXPECT_EQ(errorLog(), cases[5].log);
-    for (const auto &c : cases)
-        EXPECT_EQ(c.result, -1) << c.log;
-    std::filesystem::remove(path("error.log"));
-    for (int pass = 0; pass < 3; ++pass) {
-        const int result = pass == 0 ? FileCheckConvert(missing.c_str(), path("out").c_str())
-            : pass == 1              ? FileCheckConvert2(missing.c_str(), path("out").c_str())
-                                     : Token_Analysis(missing.c_str());
-        EXPECT_EQ(result, -1);
-        EXPECT_EQ(errorLog(), cases[pass * 2].log);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.unopened);
+        EXPECT_EQ(c.pass(c.source.c_str(), c.destination.c_str()), -1);
+        EXPECT_EQ(errorLog(), std::string(c.name) + ": " + c.unopened + " ファイルがオープンできない\n");
     }
 }
 
@@ -155,39 +144,12 @@ TEST(ByteClasses, UnknownClassAnswersZeroAndTheProcessLives)
               "iskanji:unknown Kanji code type.\niskanji:unknown Kanji code type.\n");
 }
 
-TEST(ByteClasses, KanaWidthTableGivesFullWidthCharacters)
+TEST(ByteClasses, KanaWidthTableHoldsDoubleByteCharacters)
 {
-    const struct {
-        int byte;
-        unsigned char lead;
-        unsigned char trail;
-    } cases[] = {
-        {0xA1, 0x81, 0x42}, {0xA2, 0x81, 0x75}, {0xA3, 0x81, 0x76}, {0xA4, 0x81, 0x41}, {0xA5, 0x81, 0x45},
-        {0xA6, 0x83, 0x92}, {0xA7, 0x83, 0x41}, {0xA8, 0x83, 0x43}, {0xA9, 0x83, 0x45}, {0xAA, 0x83, 0x47},
-        {0xAB, 0x83, 0x49}, {0xAC, 0x83, 0x84}, {0xAD, 0x83, 0x86}, {0xAE, 0x83, 0x88}, {0xAF, 0x83, 0x63},
-        {0xB0, 0x81, 0x5B}, {0xB1, 0x83, 0x41}, {0xB6, 0x83, 0x4A}, {0xC2, 0x83, 0x63}, {0xDD, 0x83, 0x93},
-        {0xDE, 0x81, 0x68}, {0xDF, 0x81, 0x45},
-    };
-    for (const auto &c : cases) {
-        EXPECT_EQ(KanaWidthTable[c.byte - KanaFirst].lead, c.lead) << c.byte;
-        EXPECT_EQ(KanaWidthTable[c.byte - KanaFirst].trail, c.trail) << c.byte;
-    }
     for (const KanaWidth &wide : KanaWidthTable) {
         EXPECT_TRUE(isLeadByte(wide.lead));
         EXPECT_TRUE(isTrailByte(wide.trail));
     }
-}
-
-TEST(ByteClasses, CharacterBoundaryNeverSplitsACharacter)
-{
-    const std::string text = "ab\x83\x41" "c";
-    EXPECT_EQ(characterBoundary(text.data(), text.size(), 10), 5u);
-    EXPECT_EQ(characterBoundary(text.data(), text.size(), 4), 4u);
-    EXPECT_EQ(characterBoundary(text.data(), text.size(), 3), 2u);
-    EXPECT_EQ(characterBoundary(text.data(), text.size(), 0), 0u);
-    // A lead byte without its trail byte is one character of its own.
-    const std::string stray = "a\x83";
-    EXPECT_EQ(characterBoundary(stray.data(), stray.size(), 2), 2u);
 }
 
 } // namespace

@@ -10,220 +10,86 @@ using namespace korvel::testing;
 
 namespace {
 
-struct DesignObject {
-    std::string name;
-    int kind;
-    std::string parent; // empty for the root
-    int objectId;
-    int syntax;
-    int access;
-    std::string description;
-};
-
-using Design = std::vector<DesignObject>;
-
-void setText(char *field, int32_t &length, const std::string &text)
-{
-    std::memcpy(field, text.data(), text.size());
-    field[text.size()] = '\0';
-    length = static_cast<int32_t>(text.size());
-}
-
 class RoundTrip : public ReaderTest
 {
 protected:
-    // Puts the design into the arrays in slot order; every object but a node
-    // has its attribute record in the slot of the same number.
-    static void build(RecordArrays &arrays, const Design &design)
+    // Writes `design` (each object in the slot of its index, its attribute
+    // record in the slot of the same number), reads the module back and finds
+    // every object again by its name.
+    void expectRoundTrip(const std::vector<Expected> &design)
     {
-        arrays.clear();
-        for (std::size_t at = 0; at < design.size(); ++at) {
-            const DesignObject &object = design[at];
-            const int slot = static_cast<int>(at);
-            MibTree &record = arrays.tree(slot);
-            setText(record.Name, record.NameLength, object.name);
-            record.Parent = object.parent.empty() ? -1 : arrays.slotOf(object.parent);
-            ASSERT_TRUE(object.parent.empty() || record.Parent >= 0) << object.parent;
-            record.ObjectId = object.objectId;
-            record.Kind = object.kind;
-            record.InUse = 1;
-            if (object.kind == Node)
+        RecordArrays written(0);
+        int attributes = 0;
+        for (std::size_t slot = 0; slot < design.size(); ++slot) {
+            const Expected &o = design[slot];
+            written.tree[slot] = {{}, static_cast<int32_t>(o.name.size()), o.objectId, o.parent, o.kind, 1};
+            std::memcpy(written.tree[slot].Name, o.name.data(), o.name.size());
+            if (o.kind == Node)
                 continue;
-            MibAttribute &attribute = arrays.attribute(slot);
-            attribute.Owner = slot;
-            attribute.Syntax = object.syntax;
-            attribute.Access = object.access;
-            setText(attribute.Description, attribute.DescriptionLength, object.description);
-            attribute.InUse = 1;
+            ++attributes;
+            MibAttribute &a = written.attribute[slot];
+            a = {static_cast<int32_t>(slot), o.syntax, 0, o.access, {}, static_cast<int32_t>(o.description.size()), 0, 1};
+            std::memcpy(a.Description, o.description.data(), o.description.size());
         }
-    }
-
-    void expectRoundTrip(const Design &design)
-    {
-        RecordArrays written;
-        build(written, design);
         ASSERT_EQ(written.create(path("design.mib")), 0);
+
         RecordArrays back;
         ASSERT_EQ(back.read(path("design.mib")), 0);
-        int attributes = 0;
-        for (const DesignObject &object : design) {
-            SCOPED_TRACE(object.name);
-            const int slot = back.slotOf(object.name);
-            ASSERT_GE(slot, 0);
-            const MibTree &record = back.tree(slot);
-            EXPECT_EQ(record.Kind, object.kind);
-            EXPECT_EQ(record.ObjectId, object.objectId);
-            EXPECT_EQ(record.Parent < 0 ? std::string() : std::string(back.tree(record.Parent).Name), object.parent);
-            EXPECT_EQ(record.NameLength, static_cast<int32_t>(object.name.size()));
-            const MibAttribute *attribute = back.attributeOf(slot);
-            if (object.kind == Node) {
-                EXPECT_EQ(attribute, nullptr);
-                continue;
-            }
-            ++attributes;
-            ASSERT_NE(attribute, nullptr);
-            EXPECT_EQ(attribute->Access, object.access);
-            EXPECT_EQ(std::string(attribute->Description), object.description);
-            EXPECT_EQ(attribute->DescriptionLength, static_cast<int32_t>(object.description.size()));
-            if (object.kind == Leaf) {
-                EXPECT_EQ(attribute->Syntax, object.syntax);
-            }
-        }
         EXPECT_EQ(back.treeCount(), static_cast<int>(design.size()));
         EXPECT_EQ(back.attributeCount(), attributes);
         EXPECT_TRUE(back.rangesAndListsZero());
-    }
-
-    // A table with its entry and the given columns.
-    static void addTable(Design &design, const std::string &stem, const std::string &parent, int objectId,
-                         const std::vector<std::pair<std::string, int>> &columns)
-    {
-        design.push_back({stem + "Table", Table, parent, objectId, 48, 3, stem + " rows"});
-        design.push_back({stem + "Entry", Entry, stem + "Table", 1, 48, 3, "one " + stem});
-        int column = 0;
-        for (const auto &[name, syntax] : columns)
-            design.push_back({name, Leaf, stem + "Entry", ++column, syntax, 1 + column % 3, name + " column"});
+        for (const Expected &o : design) {
+            SCOPED_TRACE(o.name);
+            const int slot = back.slotOf(o.name);
+            ASSERT_GE(slot, 0);
+            const MibTree &record = back.tree[slot];
+            EXPECT_EQ(record.Kind, o.kind);
+            EXPECT_EQ(record.ObjectId, o.objectId);
+            EXPECT_EQ(record.NameLength, static_cast<int32_t>(o.name.size()));
+            EXPECT_EQ(record.Parent < 0 ? std::string() : back.tree[record.Parent].Name,
+                      o.parent < 0 ? std::string() : design[o.parent].name);
+            const MibAttribute *attribute = back.attributeOf(slot);
+            ASSERT_EQ(attribute == nullptr, o.kind == Node);
+            if (attribute == nullptr)
+                continue;
+            EXPECT_EQ(attribute->Access, o.access);
+            EXPECT_EQ(attribute->Description, o.description);
+            EXPECT_EQ(attribute->DescriptionLength, static_cast<int32_t>(o.description.size()));
+            EXPECT_EQ(attribute->Syntax, o.kind == Leaf ? o.syntax : 0);
+        }
     }
 };
 
-TEST_F(RoundTrip, WorkedExampleReadsBackAsTheModuleDoes)
+// Every syntax and access, descriptions with line breaks, quotes,
+// backslashes, comment markers and Shift-JIS text, hyphenated and Japanese
+// names, and texts of 255 characters.
+TEST_F(RoundTrip, SyntaxesAccessesDescriptionsAndNamesComeBack)
 {
-    RecordArrays written;
-    build(written, {
-                       {"sample", Node, "", 1, 0, 0, ""},
-                       {"portTable", Table, "sample", 2, 48, 3, "port list"},
-                       {"portEntry", Entry, "portTable", 1, 48, 3, "one port"},
-                       {"portIndex", Leaf, "portEntry", 1, 2, 1, "port number"},
-                       {"portState", Leaf, "portEntry", 2, 2, 2, "state"},
-                       {"sysLabel", Leaf, "sample", 1, 4, 2, "label"},
-                   });
-    written.attribute(3).Constraint = 1;
-    written.attribute(3).KeyOrder = 1;
-    written.range(0) = MibRange{3, "1", 1, "64", 2, 1};
-    written.attribute(4).Constraint = 2;
-    written.list(0) = MibList{4, "up", 2, 1, 1};
-    written.list(1) = MibList{4, "down", 4, 2, 1};
-    ASSERT_EQ(written.create(path("design.mib")), 0);
-    EXPECT_EQ(readFile(path("design.mib")), readFile(KORVEL_TEST_DATA "/mib/worked_example.mib"));
-
-    RecordArrays back;
-    ASSERT_EQ(back.read(path("design.mib")), 0);
-    expectRecords(back, {
-                            {"sample", Node, -1, 1, 0, 0, ""},
-                            {"sysLabel", Leaf, 0, 1, 4, 2, "label"},
-                            {"portTable", Table, 0, 2, 0, 3, "port list"},
-                            {"portEntry", Entry, 2, 1, 0, 3, "one port"},
-                            {"portIndex", Leaf, 3, 1, 2, 1, "port number"},
-                            {"portState", Leaf, 3, 2, 2, 2, "state"},
-                        });
-}
-
-TEST_F(RoundTrip, EverySyntaxAndAccess)
-{
-    Design design = {{"device", Node, "", 1, 0, 0, ""}};
-    const int syntaxes[] = {2, 4, 6, 64, 65, 66, 67, 68, 48};
-    int objectId = 0;
-    for (int syntax : syntaxes) {
-        for (int access = 1; access <= 3; ++access) {
-            ++objectId;
-            design.push_back({"s" + std::to_string(syntax) + "a" + std::to_string(access), Leaf, "device", objectId,
-                              syntax, access, "syntax " + std::to_string(syntax)});
-        }
-    }
-    addTable(design, "every", "device", 100,
-             {{"cInteger", 2}, {"cOctets", 4}, {"cOid", 6}, {"cAddress", 64}, {"cCounter", 65}, {"cGauge", 66},
-              {"cTicks", 67}, {"cOpaque", 68}, {"cNone", 48}});
-    expectRoundTrip(design);
-}
-
-TEST_F(RoundTrip, DescriptionsComeBackByteForByte)
-{
-    const std::string descriptions[] = {
-        "",
-        "plain",
-        "two\nlines",
-        "\nstarts and ends with a line break\n",
-        "blank lines\n\n\nbetween",
-        "   leading and trailing blanks   ",
-        "tab\there",
-        "say \"hi\"",
-        "\"",
-        "\"\"\"",
-        "C:\\dir\\",
-        "back\\\"slash",
-        "-- not a comment",
-        "it's -- a // b /* c */ d",
-        "first line\n# of items\n   #define X",
-        "x)$ y (z)$ ",
-        "\x83\x5C\x83\x74\x83\x67\x95\x5C\x8E\xA6",
-        "\x95\x5C",
-        "\x90\xE0\x96\xBE\x81\x46\x83\x5C\n\x95\x5C\"",
-        "\xCE\xDF\xB0\xC4 half-width",
-        "lone\rCR",
-        std::string(255, 'x'),
-    };
-    Design design = {{"texts", Node, "", 1, 0, 0, ""}};
-    int objectId = 0;
-    for (const std::string &description : descriptions) {
-        ++objectId;
-        design.push_back({"d" + std::to_string(objectId), Leaf, "texts", objectId, 4, 2, description});
-    }
+    std::vector<Expected> design = recordsOf(dataFile("roundtrip.records"));
     std::string wide;
     for (int n = 0; n < 255; ++n)
         wide += "\x95\x5C";
-    design.push_back({"dWide", Leaf, "texts", 99, 4, 2, wide});
-    addTable(design, "quoted", "texts", 100, {{"qColumn", 2}});
-    design[design.size() - 3].description = "a \"quoted\" table\nover two lines";
-    expectRoundTrip(design);
-}
-
-TEST_F(RoundTrip, NamesComeBackWhole)
-{
-    Design design = {
-        {"mib-2", Node, "", 1, 0, 0, ""},
-        {"port-1", Node, "mib-2", 31, 0, 0, ""},
-        {"x-y-z", Leaf, "port-1", 1, 2, 1, "hyphens"},
-        {"\x89\xB7\x93\x78\x83\x5A\x83\x93\x83\x54", Leaf, "port-1", 2, 2, 1, "Japanese name"},
-        {"\xCE\xDF\xB0\xC4", Leaf, "port-1", 3, 2, 1, "half-width katakana"},
-        {"port\x89\xB7\x93\x78" "1", Leaf, "port-1", 4, 2, 1, "mixed"},
-        {"\x83\x7C\x81\x5B\x83\x67-2", Leaf, "port-1", 5, 2, 1, "Japanese and a hyphen"},
-        {"under_score", Leaf, "port-1", 6, 2, 1, ""},
-        {std::string(255, 'n'), Node, "mib-2", 2, 0, 0, ""},
-        {"child", Leaf, std::string(255, 'n'), 1, 2, 1, "below a long name"},
-    };
-    addTable(design, "\x83\x7C\x81\x5B\x83\x67", "mib-2", 3, {{"\x89\xB7\x93\x78", 2}});
+    design.push_back({"dLong", Leaf, 0, 49, 4, 2, std::string(255, 'x')});
+    design.push_back({"dWide", Leaf, 0, 50, 4, 2, wide});
+    const auto mib2 = std::find_if(design.begin(), design.end(), [](const Expected &e) { return e.name == "mib-2"; });
+    design.push_back({std::string(255, 'n'), Node, static_cast<int>(mib2 - design.begin()), 2, 0, 0, ""});
+    design.push_back({"child", Leaf, static_cast<int>(design.size()) - 1, 1, 2, 1, "below a long name"});
     expectRoundTrip(design);
 }
 
 TEST_F(RoundTrip, FullDesignOfAThousandObjects)
 {
-    Design design;
+    std::vector<Expected> design;
     for (int group = 1; group <= 100; ++group) {
         const std::string g = std::to_string(group);
-        design.push_back({"group" + g, Node, "", group, 0, 0, ""});
-        addTable(design, "t" + g + "x", "group" + g, 1, {{"t" + g + "Index", 2}, {"t" + g + "Oid", 6}});
+        const int at = static_cast<int>(design.size());
+        design.push_back({"group" + g, Node, -1, group, 0, 0, ""});
+        design.push_back({"t" + g + "Table", Table, at, 1, 48, 3, "rows"});
+        design.push_back({"t" + g + "Entry", Entry, at + 1, 1, 48, 3, "one row"});
+        design.push_back({"t" + g + "Index", Leaf, at + 2, 1, 2, 2, "index column"});
+        design.push_back({"t" + g + "Oid", Leaf, at + 2, 2, 6, 3, "oid column"});
         for (int leaf = 1; leaf <= 5; ++leaf)
-            design.push_back({"g" + g + "Leaf" + std::to_string(leaf), Leaf, "group" + g, leaf + 1, 4, 2,
+            design.push_back({"g" + g + "Leaf" + std::to_string(leaf), Leaf, at, leaf + 1, 4, 2,
                               "leaf " + std::to_string(leaf) + " of group " + g + "\nsecond line"});
     }
     ASSERT_EQ(design.size(), 1000u);

@@ -79,16 +79,7 @@ TEST_F(Tokenizer, CutsTheTextIntoTokens)
         {"CR LF ends a line", "foo\r\nbar\r\n", {"foo", "bar"}},
         {"form feed is a blank", "a\fb", {"a", "b"}},
         {"comment end outside a comment", "*/ x", {"*", "/", "x"}},
-    };
-    for (const TokenCase &c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(tokensOf(c.text), c.tokens);
-    }
-}
-
-TEST_F(Tokenizer, StringsKeepTheirTextWithoutTheClosingQuote)
-{
-    const TokenCase cases[] = {
+        // A string keeps its text, without the closing quote.
         {"parentheses", "\"on (1) off (0)\"", {"\"on (1) off (0)"}},
         {"doubled quote", "\"say \"\"hi\"\"\" x", {"\"say \"hi\"", "x"}},
         {"empty", "\"\" x", {"\"", "x"}},
@@ -101,16 +92,7 @@ TEST_F(Tokenizer, StringsKeepTheirTextWithoutTheClosingQuote)
         {"half-width kana unchanged", "\"\xB1\"", {"\"\xB1"}},
         {"trail byte 0x5C", "\"\x95\x5C\" x", {"\"\x95\x5C", "x"}},
         {"apostrophes", "'00'H", {"'00", "H"}},
-    };
-    for (const TokenCase &c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(tokensOf(c.text), c.tokens);
-    }
-}
-
-TEST_F(Tokenizer, CommentsAreSkipped)
-{
-    const TokenCase cases[] = {
+        // Comments are skipped.
         {"ASN.1 comment with an apostrophe", "-- it's a comment\nfoo", {"foo"}},
         {"ASN.1 comment with a quote", "-- say \"\nfoo \"bar\"", {"foo", "\"bar"}},
         {"ASN.1 comment ended by --", "a -- inline -- b", {"a", "b"}},
@@ -134,23 +116,27 @@ TEST_F(Tokenizer, CommentsAreSkipped)
     }
 }
 
-TEST_F(Tokenizer, BlockCommentTokensAreWrittenAndSkippedOnReading)
-{
-    EXPECT_EQ(analyse("/* it's */ x\n"), 0);
-    EXPECT_EQ(tokenFile(), "(/*)$ (it)$ (')$ (')$ (s)$ (*/)$ (x)$ \n");
-    EXPECT_EQ(readTokens(), Tokens({"x"}));
-}
-
+// One line of tokens for each line of text; block comments are written and
+// left out by ReadToken.
 TEST_F(Tokenizer, TokenFileHoldsOneLineForEachLine)
 {
-    EXPECT_EQ(analyse("a b\n\nc"), 0);
-    EXPECT_EQ(tokenFile(), "(a)$ (b)$ \n\n(c)$ \n");
-    EXPECT_EQ(analyse("\"a\r\nb\" c\nd\n"), 0);
-    EXPECT_EQ(tokenFile(), "(\"a\\nb)$ (c)$ \n(d)$ \n");
-    EXPECT_EQ(analyse("\"x)$ \\\" y"), 0);
-    EXPECT_EQ(tokenFile(), "(\"x\\)$ \\\\)$ (y)$ \n");
-    EXPECT_EQ(analyse(""), 0);
-    EXPECT_EQ(tokenFile(), "");
+    const struct {
+        std::string text;
+        std::string file;
+        Tokens tokens;
+    } cases[] = {
+        {"a b\n\nc", "(a)$ (b)$ \n\n(c)$ \n", {"a", "b", "c"}},
+        {"\"a\r\nb\" c\nd\n", "(\"a\\nb)$ (c)$ \n(d)$ \n", {"\"a\nb", "c", "d"}},
+        {"\"x)$ \\\" y", "(\"x\\)$ \\\\)$ (y)$ \n", {"\"x)$ \\", "y"}},
+        {"/* it's */ x\n", "(/*)$ (it)$ (')$ (')$ (s)$ (*/)$ (x)$ \n", {"x"}},
+        {"", "", {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(analyse(c.text), 0);
+        EXPECT_EQ(tokenFile(), c.file);
+        EXPECT_EQ(readTokens(), c.tokens);
+    }
 }
 
 TEST_F(Tokenizer, LongLinesAndTokensAreCutNotOverrun)
@@ -171,30 +157,26 @@ TEST_F(Tokenizer, LongLinesAndTokensAreCutNotOverrun)
     EXPECT_EQ(tokensOf("\"" + text + "\" next"), Tokens({"\"" + text.substr(0, TokenBufferSize - 3), "next"}));
 }
 
+// The lines before the error are in the token file.
 TEST_F(Tokenizer, ErrorsStopTheTokenizer)
 {
     const struct {
         const char *name;
         std::string text;
+        std::string printed;
     } cases[] = {
-        {"string never closed", "a \"never closed\nb"},
-        {"apostrophe string over lines", "'a\nb'"},
-        {"apostrophe outside comments", "it's"},
-        {"bad double-byte character", "x \x95 y"},
+        {"string never closed", "a\nb \"never closed\nc", ""},
+        {"apostrophe string over lines", "a\nb 'c\nd'", ""},
+        {"apostrophe outside comments", "a\nit's", ""},
+        {"bad double-byte character", "a\nb \x95\x20", "漢字コードが不正である\n"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
+        ::testing::internal::CaptureStdout();
         EXPECT_EQ(analyse(c.text), 1);
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.printed);
+        EXPECT_EQ(tokenFile().substr(0, 6), "(a)$ \n");
     }
-}
-
-TEST_F(Tokenizer, BadDoubleByteCharacterIsReported)
-{
-    ::testing::internal::CaptureStdout();
-    EXPECT_EQ(analyse("a\nb \x95\x20"), 1);
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "漢字コードが不正である\n");
-    // The lines before the error were written.
-    EXPECT_EQ(tokenFile().substr(0, 6), "(a)$ \n");
 }
 
 TEST_F(Tokenizer, PushedBackTokenIsCutAgain)

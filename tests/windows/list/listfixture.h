@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -68,6 +69,15 @@ public:
         return all;
     }
 
+    // Each row's three cells, joined by '|'.
+    QStringList rows() const
+    {
+        QStringList all;
+        for (int row = 0; row < grid()->rowCount(); ++row)
+            all.append(cell(row, 0) + u'|' + cell(row, 1) + u'|' + cell(row, 2));
+        return all;
+    }
+
     QString text1() const { return window->findChild<QLineEdit *>(QStringLiteral("Text1"))->text(); }
 
     void click(const char *button) const
@@ -78,6 +88,15 @@ public:
     QAction *action(const char *name) const { return window->findChild<QAction *>(QLatin1String(name)); }
 
     void trigger(const char *menuItem) const { action(menuItem)->trigger(); }
+
+    // Runs a menu item (MIB_...) or clicks a button (Command...).
+    void run(const QString &command) const
+    {
+        if (command.startsWith(QLatin1String("MIB_")))
+            trigger(command.toLatin1().constData());
+        else
+            click(command.toLatin1().constData());
+    }
 
     void doubleClickRow(int row) const
     {
@@ -90,6 +109,18 @@ public:
     }
 
     QString path(const QString &name) const { return folder->filePath(name); }
+
+    static QByteArray contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static bool writeBytes(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
 
     std::unique_ptr<AppState> state;
     std::unique_ptr<RecordingServices> services;

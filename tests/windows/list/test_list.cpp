@@ -1,15 +1,13 @@
 // The List window: the grid and its level navigation, 削除, the editor's
 // hook, menus, help, the about box and the switch to the Tree window.
 #include "listfixture.h"
+#include "program.h"
 #include "sampledesign.h"
 #include "tableops.h"
 
-#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
-#include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -18,31 +16,18 @@ using namespace korvel::testing;
 
 namespace {
 
-// The hue of the middle of a cell's picture, or -1 without one.
-int iconHue(const QTableWidgetItem *item)
+// The colour of the middle of a cell's picture: 'G'reen, 'B'lue, 'O'range,
+// or '-' without a picture.
+char colourOf(const QTableWidgetItem *item)
 {
-    const QIcon icon = item ? item->icon() : QIcon();
-    if (icon.isNull())
-        return -1;
-    const QImage image = icon.pixmap(15, 15).toImage();
-    return image.pixelColor(image.width() / 2, image.height() / 2).hslHue();
+    if (!item || item->icon().isNull())
+        return '-';
+    const QImage image = item->icon().pixmap(15, 15).toImage();
+    const int hue = image.pixelColor(image.width() / 2, image.height() / 2).hslHue();
+    return hue >= 90 && hue <= 150 ? 'G' : hue >= 190 && hue <= 250 ? 'B' : hue >= 15 && hue <= 45 ? 'O' : '?';
 }
 
-enum class Colour { None, Green, Blue, Orange };
-
-Colour colourOf(const QTableWidgetItem *item)
-{
-    const int hue = iconHue(item);
-    if (hue < 0)
-        return Colour::None;
-    if (hue >= 90 && hue <= 150)
-        return Colour::Green;
-    if (hue >= 190 && hue <= 250)
-        return Colour::Blue;
-    if (hue >= 15 && hue <= 45)
-        return Colour::Orange;
-    return Colour::None;
-}
+const QString DeleteQuestion = QStringLiteral("このオブジェクト以下のツリーをすべて削除しますが、よろしいですか？");
 
 } // namespace
 
@@ -60,8 +45,7 @@ private Q_SLOTS:
     void startsAtTheTopLevelInSlotOrder()
     {
         buildSampleDesign(*f.state);
-        // A top-level object in a lower slot than the others comes first.
-        const int late = addNode(*f.state, QStringLiteral("late"), 9);
+        addNode(*f.state, QStringLiteral("late"), 9);
         QVERIFY(f.show());
 
         QCOMPARE(f.window->windowTitle(), QStringLiteral("File - Korvel （リスト）"));
@@ -75,27 +59,11 @@ private Q_SLOTS:
         QVERIFY(grid->verticalHeader()->isHidden());
         // The slot column lies beyond the visible width.
         QVERIFY(grid->viewport()->width() <= 300);
-
-        QCOMPARE(grid->rowCount(), 3);
-        QCOMPARE(f.cell(0, 0), QStringLiteral("    sysInfo"));
-        QCOMPARE(f.cell(0, 1), QStringLiteral("1"));
-        QCOMPARE(f.cell(0, 2), QStringLiteral("0"));
-        QCOMPARE(f.cell(1, 0), QStringLiteral("    portTable"));
-        QCOMPARE(f.cell(1, 1), QStringLiteral("2"));
-        QCOMPARE(f.cell(2, 0), QStringLiteral("    late"));
-        QCOMPARE(f.cell(2, 2), QString::number(late));
-        QCOMPARE(colourOf(grid->item(0, 0)), Colour::Green);
-        QCOMPARE(colourOf(grid->item(1, 0)), Colour::Blue);
+        // Name, sub-identifier and slot, in slot order.
+        QCOMPARE(f.rows(), (QStringList{"    sysInfo|1|0", "    portTable|2|3", "    late|9|8"}));
+        QCOMPARE(colourOf(grid->item(0, 0)), 'G');
+        QCOMPARE(colourOf(grid->item(1, 0)), 'B');
         QVERIFY(f.services->messages.isEmpty());
-    }
-
-    void anEmptyDesignShowsOneBlankRow()
-    {
-        QVERIFY(f.show());
-        QCOMPARE(f.grid()->rowCount(), 1);
-        for (int column = 0; column < 3; ++column)
-            QCOMPARE(f.cell(0, column), QString());
-        QCOMPARE(f.text1(), QStringLiteral("enterprise"));
     }
 
     void navigatesDownThroughATableAndItsEntryAndBackUp()
@@ -109,22 +77,20 @@ private Q_SLOTS:
         QCOMPARE(f.state->ListLevel, table);
         QCOMPARE(f.state->EditTarget, table);
         QCOMPARE(f.text1(), QStringLiteral("portTable"));
-        QCOMPARE(f.names(), QStringList{QStringLiteral("portEntry")});
-        QCOMPARE(f.cell(0, 1), QStringLiteral("1"));
-        QCOMPARE(colourOf(f.grid()->item(0, 0)), Colour::Blue);
+        QCOMPARE(f.rows(), QStringList{"    portEntry|1|4"});
+        QCOMPARE(colourOf(f.grid()->item(0, 0)), 'B');
 
         f.doubleClickRow(0);
         QCOMPARE(f.state->ListLevel, entry);
-        QCOMPARE(f.names(), (QStringList{QStringLiteral("portIndex"), QStringLiteral("portName"),
-                                         QStringLiteral("portStatus")}));
-        QCOMPARE(colourOf(f.grid()->item(2, 0)), Colour::Orange);
+        QCOMPARE(f.names(), (QStringList{"portIndex", "portName", "portStatus"}));
+        QCOMPARE(colourOf(f.grid()->item(2, 0)), 'O');
 
         f.click("Command1");
         QCOMPARE(f.state->ListLevel, table);
         f.click("Command1");
         QCOMPARE(f.state->ListLevel, -1);
         QCOMPARE(f.text1(), QStringLiteral("enterprise"));
-        QCOMPARE(f.names(), (QStringList{QStringLiteral("sysInfo"), QStringLiteral("portTable")}));
+        QCOMPARE(f.names(), (QStringList{"sysInfo", "portTable"}));
 
         // 上へ at the top level does nothing.
         f.click("Command1");
@@ -133,33 +99,23 @@ private Q_SLOTS:
         QVERIFY(f.services->messages.isEmpty());
     }
 
-    void commandsOnTheBlankRowAskForASelection_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::newRow("削除") << QStringLiteral("Command11");
-        QTest::newRow("変更") << QStringLiteral("Command7");
-        QTest::newRow("double-click") << QString();
-    }
-
     void commandsOnTheBlankRowAskForASelection()
     {
-        QFETCH(QString, command);
         const int node = addNode(*f.state, QStringLiteral("empty"), 1);
         f.state->ListLevel = static_cast<int16_t>(node);
         QVERIFY(f.show());
-        QCOMPARE(f.grid()->rowCount(), 1);
+        QCOMPARE(f.rows(), QStringList{"||"});
 
-        if (command.isEmpty())
-            f.doubleClickRow(0);
-        else
-            f.click(command.toLatin1().constData());
-
-        QCOMPARE(f.services->messages.size(), 1);
-        const Message &message = f.services->lastMessage();
-        QCOMPARE(message.text, QStringLiteral("リストからオブジェクトを選択してください。"));
-        QCOMPARE(message.kind, MessageKind::Warning);
-        QCOMPARE(message.caption, QStringLiteral("注意メッセージ"));
-        QCOMPARE(message.icon, MessageIcon::Exclamation);
+        // 削除, 変更 and a double-click.
+        f.click("Command11");
+        f.click("Command7");
+        f.doubleClickRow(0);
+        QCOMPARE(f.services->texts(), QStringList(3, QStringLiteral("リストからオブジェクトを選択してください。")));
+        for (const Message &message : f.services->messages) {
+            QCOMPARE(message.kind, MessageKind::Warning);
+            QCOMPARE(message.caption, QStringLiteral("注意メッセージ"));
+            QCOMPARE(message.icon, MessageIcon::Exclamation);
+        }
         QCOMPARE(f.state->ListLevel, node);
         QVERIFY(f.services->openedDialogs.isEmpty());
     }
@@ -168,25 +124,37 @@ private Q_SLOTS:
     {
         buildSampleDesign(*f.state);
         QVERIFY(f.show());
-        f.grid()->setCurrentCell(1, 0);
 
         // No: nothing happens.
+        f.grid()->setCurrentCell(1, 0);
         f.services->queueAnswer(MessageButton::No);
         f.click("Command11");
-        QCOMPARE(f.services->messages.size(), 1);
-        const Message &question = f.services->lastMessage();
-        QCOMPARE(question.text, QStringLiteral("このオブジェクト以下のツリーをすべて削除しますが、よろしいですか？"));
+        const Message question = f.services->lastMessage();
+        QCOMPARE(question.text, DeleteQuestion);
         QCOMPARE(question.kind, MessageKind::Question);
         QCOMPARE(question.caption, QStringLiteral("Korvel"));
         QCOMPARE(question.icon, MessageIcon::None);
         QCOMPARE(f.state->tables.MibTreeCount, 8);
 
-        // Yes: the table, its entry and its three columns go with their records.
+        // Yes on the entry: refused only after the question.
+        f.doubleClickRow(1);
+        f.services->queueAnswer(MessageButton::Yes);
+        f.click("Command11");
+        QCOMPARE(f.services->texts(),
+                 (QStringList{DeleteQuestion, DeleteQuestion,
+                              QStringLiteral("エントリは削除できません。テーブルから指定してください。")}));
+        QCOMPARE(f.services->lastMessage().kind, MessageKind::Warning);
+        QCOMPARE(f.state->tables.MibTreeCount, 8);
+        QCOMPARE(f.names(), QStringList{"portEntry"});
+
+        // Yes on the table: it goes with its entry, its three columns and
+        // their records.
+        f.click("Command1");
         f.grid()->setCurrentCell(1, 0);
         f.services->queueAnswer(MessageButton::Yes);
         f.click("Command11");
-        QCOMPARE(f.services->messages.size(), 2);
-        QCOMPARE(f.names(), QStringList{QStringLiteral("sysInfo")});
+        QCOMPARE(f.services->messages.size(), 4);
+        QCOMPARE(f.names(), QStringList{"sysInfo"});
         QCOMPARE(f.state->tables.MibTreeCount, 3);
         QCOMPARE(f.state->tables.MibAttributeCount, 2);
         QCOMPARE(f.state->tables.MibRangeCount, 1);
@@ -195,31 +163,13 @@ private Q_SLOTS:
             QCOMPARE(f.state->tables.tree[slot].InUse, 0);
     }
 
-    void anEntryIsRefusedOnlyAfterTheQuestion()
-    {
-        buildSampleDesign(*f.state);
-        f.state->ListLevel = 3;
-        QVERIFY(f.show());
-        f.services->queueAnswer(MessageButton::Yes);
-        f.click("Command11");
-        QCOMPARE(f.services->texts(),
-                 (QStringList{QStringLiteral("このオブジェクト以下のツリーをすべて削除しますが、よろしいですか？"),
-                              QStringLiteral("エントリは削除できません。テーブルから指定してください。")}));
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Warning);
-        QCOMPARE(f.state->tables.MibTreeCount, 8);
-        QCOMPARE(f.names(), QStringList{QStringLiteral("portEntry")});
-    }
-
     void aFailedDeleteReportsAndShowsWhatIsLeft()
     {
         // A leaf without its attribute cannot be deleted completely.
-        const int node = addNode(*f.state, QStringLiteral("top"), 1);
         LeafDefinition def;
         def.name = QStringLiteral("broken");
-        def.parent = node;
-        const int leaf = addLeaf(*f.state, def);
-        const int attribute = attributeOf(*f.state, leaf);
-        f.state->tables.attribute[attribute].InUse = 0;
+        def.parent = addNode(*f.state, QStringLiteral("top"), 1);
+        f.state->tables.attribute[attributeOf(*f.state, addLeaf(*f.state, def))].InUse = 0;
         --f.state->tables.MibAttributeCount;
         QVERIFY(f.show());
 
@@ -234,11 +184,10 @@ private Q_SLOTS:
         QStringList expected;
         for (int slot : childrenOf(*f.state, RootSlot))
             expected.append(displayedName(*f.state, slot));
-        if (expected.isEmpty())
-            expected.append(QString());
-        QCOMPARE(f.names(), expected);
+        QCOMPARE(f.names(), expected.isEmpty() ? QStringList{QString()} : expected);
     }
 
+    // The editor itself is tested through this window in the editor's tests.
     void addAndChangeFailWithoutAnEditor()
     {
         buildSampleDesign(*f.state);
@@ -251,135 +200,71 @@ private Q_SLOTS:
         QCOMPARE(f.services->texts(),
                  (QStringList{QStringLiteral("追加に失敗しました"), QStringLiteral("変更に失敗しました")}));
         QCOMPARE(f.services->lastMessage().kind, MessageKind::Error);
-        QCOMPARE(f.services->openedDialogs,
-                 (QList<ModalDialog>{ModalDialog::Design, ModalDialog::Design}));
+        QCOMPARE(f.services->openedDialogs, (QList<ModalDialog>{ModalDialog::Design, ModalDialog::Design}));
     }
 
-    void theEditorHookOpensTheEditorAndRefreshesAfterIt()
-    {
-        buildSampleDesign(*f.state);
-        AppState &state = *f.state;
-        int seenTarget = 0;
-        // An editor that adds a node under the level it is opened at.
-        f.services->setDialog(ModalDialog::Design, [&state, &seenTarget](QWidget *owner) {
-            seenTarget = state.EditTarget;
-            auto dialog = std::make_unique<QDialog>(owner);
-            dialog->setObjectName(QStringLiteral("Design"));
-            QObject::connect(dialog.get(), &QDialog::accepted, [&state] {
-                addNode(state, QStringLiteral("added"), 7);
-            });
-            return dialog;
-        });
-        f.services->drive(ModalDialog::Design, [](QDialog &dialog) { dialog.accept(); });
-        QVERIFY(f.show());
-
-        f.click("Command12");
-        QCOMPARE(seenTarget, -1);
-        QCOMPARE(f.names(), (QStringList{QStringLiteral("sysInfo"), QStringLiteral("portTable"),
-                                         QStringLiteral("added")}));
-
-        // A double-click on a leaf opens the editor on it.
-        f.doubleClickRow(0);
-        f.doubleClickRow(0);
-        QCOMPARE(seenTarget, 1);
-        QCOMPARE(f.state->ListLevel, 0);
-        QVERIFY(f.services->messages.isEmpty());
-    }
-
-    void anEditorThatRefusesToOpenFailsTheCommand()
-    {
-        buildSampleDesign(*f.state);
-        Services &services = *f.services;
-        f.services->setDialog(ModalDialog::Design, [&services](QWidget *) -> std::unique_ptr<QDialog> {
-            services.show(QStringLiteral("テーブルの下に追加できません。エントリの下に追加してください。"),
-                          MessageKind::Warning);
-            return nullptr;
-        });
-        f.state->ListLevel = 3;
-        QVERIFY(f.show());
-        const int rows = f.grid()->rowCount();
-
-        f.click("Command12");
-        QCOMPARE(f.services->texts(),
-                 (QStringList{QStringLiteral("テーブルの下に追加できません。エントリの下に追加してください。"),
-                              QStringLiteral("追加に失敗しました")}));
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Error);
-        QCOMPARE(f.grid()->rowCount(), rows);
-        QCOMPARE(f.state->tables.MibTreeCount, 8);
-    }
-
-    void menusCarryTheirCaptionsNamesAndShortcuts_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QKeySequence>("shortcut");
-        QTest::newRow("open") << "MIB_OPEN" << QStringLiteral("ﾃﾞｻﾞｲﾝﾌｧｲﾙを開く(&O)") << QKeySequence(QStringLiteral("Ctrl+O"));
-        QTest::newRow("save") << "MIB_SAVE" << QStringLiteral("保存(&S)") << QKeySequence(QStringLiteral("Ctrl+S"));
-        QTest::newRow("load") << "MIB_DEF_OPEN" << QStringLiteral("MIBﾌｧｲﾙのﾛｰﾄﾞ(&L)") << QKeySequence(QStringLiteral("Ctrl+L"));
-        QTest::newRow("end") << "MIB_END" << QStringLiteral("終了(&X)") << QKeySequence();
-        QTest::newRow("tree") << "MIB_TREE" << QStringLiteral("ﾂﾘｰ(&T)") << QKeySequence();
-        QTest::newRow("help") << "MIB_HELP_HELP" << QStringLiteral("ﾍﾙﾌﾟ(&H)") << QKeySequence();
-        QTest::newRow("version") << "MIB_VERSION" << QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)") << QKeySequence();
-    }
-
-    void menusCarryTheirCaptionsNamesAndShortcuts()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(QKeySequence, shortcut);
-        QVERIFY(f.show());
-        QAction *action = f.action(name.toLatin1().constData());
-        QVERIFY(action);
-        QCOMPARE(action->text(), caption);
-        QCOMPARE(action->shortcut(), shortcut);
-    }
-
-    void theMenuBarAndButtonsReadAsDesigned()
+    void controlsCarryTheirCaptions()
     {
         QVERIFY(f.show());
+        const struct {
+            const char *name;
+            QString caption;
+            QKeySequence shortcut;
+        } actions[] = {
+            {"MIB_OPEN", QStringLiteral("ﾃﾞｻﾞｲﾝﾌｧｲﾙを開く(&O)"), QKeySequence(QStringLiteral("Ctrl+O"))},
+            {"MIB_SAVE", QStringLiteral("保存(&S)"), QKeySequence(QStringLiteral("Ctrl+S"))},
+            {"MIB_DEF_OPEN", QStringLiteral("MIBﾌｧｲﾙのﾛｰﾄﾞ(&L)"), QKeySequence(QStringLiteral("Ctrl+L"))},
+            {"MIB_END", QStringLiteral("終了(&X)"), {}},
+            {"MIB_TREE", QStringLiteral("ﾂﾘｰ(&T)"), {}},
+            {"MIB_HELP_HELP", QStringLiteral("ﾍﾙﾌﾟ(&H)"), {}},
+            {"MIB_VERSION", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), {}},
+        };
+        for (const auto &a : actions) {
+            QCOMPARE(f.action(a.name)->text(), a.caption);
+            QCOMPARE(f.action(a.name)->shortcut(), a.shortcut);
+        }
+        const std::pair<const char *, QString> buttons[] = {
+            {"Command1", QStringLiteral("上へ")},
+            {"Command12", QStringLiteral("     追加")},
+            {"Command7", QStringLiteral("     変更")},
+            {"Command11", QStringLiteral("     削除")},
+            {"Command3", QStringLiteral("        MIBﾌｧｲﾙ 作成")},
+            {"Command8", QStringLiteral("ﾄﾗｯﾌﾟ追加")},
+        };
+        for (const auto &[name, caption] : buttons) {
+            auto *button = f.window->findChild<QPushButton *>(QLatin1String(name));
+            QCOMPARE(button->text(), caption);
+            // The trap button is there, never shown.
+            QCOMPARE(button->isVisible(), caption != QStringLiteral("ﾄﾗｯﾌﾟ追加"));
+        }
+        QCOMPARE(f.window->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("親ｵﾌﾞｼﾞｪｸﾄ"));
+
         QStringList menus;
         for (QAction *menu : f.window->menuBar()->actions())
             menus.append(menu->text());
         QCOMPARE(menus, (QStringList{QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("表示(&V)"), QStringLiteral("ﾍﾙﾌﾟ(&H)")}));
         QVERIFY(f.action("MIB_SEPARATE")->isSeparator());
         QVERIFY(f.action("MIB_SEPARATE2")->isSeparator());
-
-        const auto button = [this](const char *name) { return f.window->findChild<QPushButton *>(QLatin1String(name)); };
-        QCOMPARE(button("Command1")->text(), QStringLiteral("上へ"));
-        QCOMPARE(button("Command12")->text(), QStringLiteral("     追加"));
-        QCOMPARE(button("Command7")->text(), QStringLiteral("     変更"));
-        QCOMPARE(button("Command11")->text(), QStringLiteral("     削除"));
-        QCOMPARE(button("Command3")->text(), QStringLiteral("        MIBﾌｧｲﾙ 作成"));
-        QCOMPARE(button("Command8")->text(), QStringLiteral("ﾄﾗｯﾌﾟ追加"));
-        QVERIFY(!button("Command8")->isVisible());
-        QCOMPARE(f.window->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("親ｵﾌﾞｼﾞｪｸﾄ"));
-    }
-
-    void shortcutsOpenTheFileDialogInTheirModes_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("mode");
-        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << 1;
-        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << 2;
-        QTest::newRow("Ctrl+L") << int(Qt::Key_L) << 4;
     }
 
     void shortcutsOpenTheFileDialogInTheirModes()
     {
-        QFETCH(int, key);
-        QFETCH(int, mode);
         QVERIFY(f.show());
         QVERIFY(QTest::qWaitForWindowActive(f.window));
-        f.services->cancelFileDialog(*f.state);
-        QTest::keyClick(f.window, Qt::Key(key), Qt::ControlModifier);
-        QCOMPARE(f.services->openedDialogs, QList<ModalDialog>{ModalDialog::FileOpe});
-        QCOMPARE(f.state->FileDialogMode, mode);
+        for (const auto &[key, mode] : {std::pair{Qt::Key_O, 1}, std::pair{Qt::Key_S, 2}, std::pair{Qt::Key_L, 4}}) {
+            f.services->cancelFileDialog(*f.state);
+            QTest::keyClick(f.window, key, Qt::ControlModifier);
+            QCOMPARE(f.state->FileDialogMode, mode);
+        }
+        QCOMPARE(f.services->openedDialogs, QList<ModalDialog>(3, ModalDialog::FileOpe));
         QVERIFY(f.services->messages.isEmpty());
     }
 
     void helpVersionAndEnd()
     {
         QVERIFY(f.show());
+        // Without a Tree window to switch to, ﾂﾘｰ stays disabled.
+        QVERIFY(!f.action("MIB_TREE")->isEnabled());
         f.trigger("MIB_HELP_HELP");
         QCOMPARE(f.services->helpRequests, 1);
         f.trigger("MIB_VERSION");
@@ -388,32 +273,10 @@ private Q_SLOTS:
         QTRY_VERIFY(!f.window);
     }
 
-    void theTreeSwitchWaitsForTheTreeWindow()
-    {
-        QVERIFY(f.show());
-        QVERIFY(!f.action("MIB_TREE")->isEnabled());
-        f.trigger("MIB_TREE");
-        QVERIFY(f.window && f.window->isVisible());
-    }
-
     void switchingWindowsNeverEndsTheProgram()
     {
         buildSampleDesign(*f.state);
-        AppState &state = *f.state;
-        RecordingServices &services = *f.services;
-        f.services->setWindow(MainWindow::List, [&state, &services]() -> QWidget * {
-            return new List(state, services);
-        });
-        // A stand-in Tree window with its way back.
-        f.services->setWindow(MainWindow::Tree, [&services]() -> QWidget * {
-            auto *tree = new QMainWindow;
-            tree->setObjectName(QStringLiteral("Tree"));
-            auto *back = tree->menuBar()->addAction(QStringLiteral("ﾘｽﾄ(&L)"));
-            back->setObjectName(QStringLiteral("TREE_LIST"));
-            QObject::connect(back, &QAction::triggered, tree,
-                             [&services, tree] { services.switchWindow(MainWindow::List, tree); });
-            return tree;
-        });
+        registerProgramWindows(*f.services, *f.state);
         QVERIFY(f.show());
         f.doubleClickRow(1);
         QCOMPARE(f.state->ListLevel, 3);
@@ -428,54 +291,37 @@ private Q_SLOTS:
             return nullptr;
         };
         QStringList seen;
-        QString levelAfterReturn;
-        int steps = 0;
-        QTimer::singleShot(0, this, [&] {
-            f.trigger("MIB_TREE");
-            ++steps;
-        });
+        QTimer::singleShot(0, this, [&] { f.trigger("MIB_TREE"); });
         QTimer::singleShot(50, this, [&] {
             seen.append(visibleTopLevelWindows().join(QLatin1Char(',')));
             visibleWindow("Tree")->findChild<QAction *>(QStringLiteral("TREE_LIST"))->trigger();
-            ++steps;
         });
         QTimer::singleShot(100, this, [&] {
             seen.append(visibleTopLevelWindows().join(QLatin1Char(',')));
+            // Reopened, the List window shows the level it was left at.
             QWidget *list = visibleWindow("List");
-            levelAfterReturn = list->findChild<QLineEdit *>(QStringLiteral("Text1"))->text();
-            ++steps;
+            seen.append(list->findChild<QLineEdit *>(QStringLiteral("Text1"))->text());
             // Closing the last window ends the program.
             list->close();
         });
         QTimer::singleShot(10000, this, [] { QApplication::exit(1); });
         QCOMPARE(QApplication::exec(), 0);
-        QCOMPARE(steps, 3);
-        QCOMPARE(seen, (QStringList{QStringLiteral("Tree"), QStringLiteral("List")}));
-        // Reopened, the List window showed the level it was left at.
-        QCOMPARE(levelAfterReturn, QStringLiteral("portTable"));
+        QCOMPARE(seen, (QStringList{QStringLiteral("Tree"), QStringLiteral("List"), QStringLiteral("portTable")}));
         QTRY_VERIFY(visibleTopLevelWindows().isEmpty());
     }
 
-    void missingIconsLeaveTheCellsWithoutAPicture()
+    void aVanishedLevelAndMissingIconsAreNoFailure()
     {
         buildSampleDesign(*f.state);
         f.services->setProgramFolder(f.folder->path());
-        QVERIFY(f.show());
-        QCOMPARE(f.grid()->rowCount(), 2);
-        QCOMPARE(colourOf(f.grid()->item(0, 0)), Colour::None);
-        QCOMPARE(f.cell(0, 0), QStringLiteral("    sysInfo"));
-        QVERIFY(f.services->messages.isEmpty());
-    }
-
-    void aLevelWhoseObjectIsGoneShowsTheTopLevel()
-    {
-        buildSampleDesign(*f.state);
         f.state->ListLevel = 0;
         QVERIFY(deleteSubtree(*f.state, 0));
         QVERIFY(f.show());
         QCOMPARE(f.state->ListLevel, -1);
         QCOMPARE(f.text1(), QStringLiteral("enterprise"));
-        QCOMPARE(f.names(), QStringList{QStringLiteral("portTable")});
+        QCOMPARE(f.names(), QStringList{"portTable"});
+        QCOMPARE(colourOf(f.grid()->item(0, 0)), '-');
+        QVERIFY(f.services->messages.isEmpty());
     }
 
     void refreshShowsTheLevelOnAFullTable()
@@ -485,9 +331,8 @@ private Q_SLOTS:
             addNode(*f.state, QStringLiteral("n%1").arg(i), 1 + i % 255, node);
         f.state->ListLevel = static_cast<int16_t>(node);
         QVERIFY(f.show());
-        QCOMPARE(f.grid()->rowCount(), 999);
-        QCOMPARE(f.cell(998, 0), QStringLiteral("    n998"));
-        QCOMPARE(f.cell(998, 2), QStringLiteral("999"));
+        QCOMPARE(f.rows().size(), 999);
+        QCOMPARE(f.rows().last(), QStringLiteral("    n998|234|999"));
     }
 };
 

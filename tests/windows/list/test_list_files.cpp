@@ -1,14 +1,15 @@
 // The List window's file commands: the file dialog's answer, the extension
 // and existence checks, the overwrite question, the design file opened and
-// saved, and each command's failure message. MIB files through the library
-// are tested in test_list_mib.cpp.
+// saved, MIB files created and loaded through the real libkorvel (found on
+// the library path the test sets) with error.log, and each command's failure
+// message.
 #include "designfile.h"
 #include "listfixture.h"
 #include "program.h"
 #include "sampledesign.h"
 
 #include <QDialog>
-#include <QFile>
+#include <QDir>
 #include <QLineEdit>
 
 using namespace korvel;
@@ -16,16 +17,25 @@ using namespace korvel::testing;
 
 namespace {
 
-QByteArray contents(const QString &path)
+const QString Title = QStringLiteral("File - Korvel （リスト）");
+
+// Messages as the tests compare them: caption, then text.
+QString warning(const QString &text)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return QStringLiteral("注意メッセージ: ") + text;
 }
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
+QString error(const QString &text)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return QStringLiteral("警告メッセージ: ") + text;
+}
+
+QStringList shown(const RecordingServices &services)
+{
+    QStringList all;
+    for (const Message &message : services.messages)
+        all.append(message.caption + QStringLiteral(": ") + message.text);
+    return all;
 }
 
 } // namespace
@@ -36,95 +46,115 @@ class ListFilesTest : public QObject
 
 private:
     ListFixture f;
+    QString m_startFolder;
+
+    // Closes the window and shows a new one on a design of one node, at a
+    // level below the top.
+    bool showAnotherDesign()
+    {
+        f.window->close();
+        if (!QTest::qWaitFor([this] { return f.window.isNull(); }))
+            return false;
+        f.state = std::make_unique<AppState>();
+        f.services->messages.clear();
+        addNode(*f.state, QStringLiteral("other"), 5);
+        f.state->ListLevel = 0;
+        return f.show();
+    }
 
 private Q_SLOTS:
-    void init() { f.setUp(); }
-    void cleanup() { f.tearDown(); }
-
-    void cancelDoesNothing_data()
+    void init()
     {
-        QTest::addColumn<QString>("command");
-        QTest::newRow("open") << QStringLiteral("MIB_OPEN");
-        QTest::newRow("save") << QStringLiteral("MIB_SAVE");
-        QTest::newRow("load") << QStringLiteral("MIB_DEF_OPEN");
-        QTest::newRow("create") << QStringLiteral("Command3");
+        f.setUp();
+        // error.log lives in the current folder: each test has its own.
+        m_startFolder = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(f.folder->path()));
     }
 
-    void cancelDoesNothing()
+    void cleanup()
+    {
+        QDir::setCurrent(m_startFolder);
+        f.tearDown();
+    }
+
+    // Commands that end without changing the design, the level, the current
+    // file, the title or a file on disk. `existing` is what the chosen path
+    // holds beforehand ("/": a folder with a file inside).
+    void commandsThatChangeNothing_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("existing");
+        QTest::addColumn<QStringList>("messages");
+        const QString mdf = warning(QStringLiteral("拡張子(.mdf)がついていないか無効です。"));
+        const QString mib = warning(QStringLiteral("拡張子(.mib)がついていないか無効です。"));
+        const QString missing = warning(QStringLiteral("ファイルがみつかりません。"));
+        const QString overwrite = QStringLiteral("保存の確認: 元のファイルが上書きされますが、よろしいですか？");
+        const QString saveFailed = error(QStringLiteral("ファイルの保存に失敗しました"));
+        const QString createFailed = error(QStringLiteral("MIBファイルの作成に失敗しました"));
+        const QByteArray none;
+        QTest::newRow("open cancelled") << "MIB_OPEN" << "" << none << QStringList();
+        QTest::newRow("save cancelled") << "MIB_SAVE" << "" << none << QStringList();
+        QTest::newRow("load cancelled") << "MIB_DEF_OPEN" << "" << none << QStringList();
+        QTest::newRow("create cancelled") << "Command3" << "" << none << QStringList();
+        // The file exists: the extension is checked before anything else.
+        QTest::newRow("open capitals") << "MIB_OPEN" << "design.MDF" << QByteArray("x") << QStringList{mdf};
+        QTest::newRow("open other") << "MIB_OPEN" << "design.mib" << QByteArray("x") << QStringList{mdf};
+        QTest::newRow("open short") << "MIB_OPEN" << "mdf" << QByteArray("x") << QStringList{mdf};
+        QTest::newRow("save capitals") << "MIB_SAVE" << "design.Mdf" << QByteArray("x") << QStringList{mdf};
+        QTest::newRow("save none") << "MIB_SAVE" << "design" << QByteArray("x") << QStringList{mdf};
+        QTest::newRow("load capitals") << "MIB_DEF_OPEN" << "module.MIB" << QByteArray("x") << QStringList{mib};
+        QTest::newRow("load other") << "MIB_DEF_OPEN" << "module.mdf" << QByteArray("x") << QStringList{mib};
+        QTest::newRow("create capitals") << "Command3" << "module.MIB" << QByteArray("x") << QStringList{mib};
+        QTest::newRow("create short") << "Command3" << "mib" << QByteArray("x") << QStringList{mib};
+        QTest::newRow("open missing") << "MIB_OPEN" << "none.mdf" << none << QStringList{missing};
+        QTest::newRow("load missing") << "MIB_DEF_OPEN" << "none.mib" << none << QStringList{missing};
+        QTest::newRow("save declined") << "MIB_SAVE" << "old.mdf" << QByteArray("old") << QStringList{overwrite};
+        QTest::newRow("create declined") << "Command3" << "old.mib" << QByteArray("old") << QStringList{overwrite};
+        // A design file that cannot be read leaves the design as it was.
+        QTest::newRow("open broken") << "MIB_OPEN" << "broken.mdf" << QByteArray("<MibTree>\r\nnot a design\r\n")
+                                     << QStringList{error(QStringLiteral("ファイルの読み込みに失敗しました"))};
+        // A folder cannot be replaced by a file; the user is asked first.
+        QTest::newRow("save over a folder") << "MIB_SAVE" << "taken.mdf" << QByteArray("/")
+                                            << QStringList{overwrite, saveFailed};
+        QTest::newRow("save to no folder") << "MIB_SAVE" << "gone/a.mdf" << none << QStringList{saveFailed};
+        QTest::newRow("create over a folder") << "Command3" << "taken.mib" << QByteArray("/")
+                                              << QStringList{overwrite, createFailed};
+        QTest::newRow("create in no folder") << "Command3" << "gone/a.mib" << none << QStringList{createFailed};
+    }
+
+    void commandsThatChangeNothing()
     {
         QFETCH(QString, command);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, existing);
+        QFETCH(QStringList, messages);
         buildSampleDesign(*f.state);
+        f.state->ListLevel = 3;
         QVERIFY(f.show());
         const QByteArray before = designFileImage(*f.state);
-        f.services->cancelFileDialog(*f.state);
-        if (command.startsWith(QLatin1String("MIB_")))
-            f.trigger(command.toLatin1().constData());
+        const QString path = f.path(file);
+        const QString kept = existing == "/" ? path + QStringLiteral("/inside") : path;
+        QVERIFY(existing != "/" || QDir().mkdir(path));
+        QVERIFY(existing.isEmpty() || f.writeBytes(kept, existing == "/" ? "keep" : existing));
+        if (file.isEmpty())
+            f.services->cancelFileDialog(*f.state);
         else
-            f.click(command.toLatin1().constData());
+            f.services->answerFileDialog(*f.state, path);
+        // A question is answered No when the file is a file, Yes when it is a
+        // folder.
+        f.services->queueAnswer(existing == "/" ? MessageButton::Yes : MessageButton::No);
+        f.run(command);
+
         QCOMPARE(f.services->openedDialogs.size(), 1);
-        QVERIFY(f.services->messages.isEmpty());
+        QCOMPARE(shown(*f.services), messages);
         QCOMPARE(designFileImage(*f.state), before);
+        QCOMPARE(f.state->ListLevel, 3);
         QCOMPARE(f.state->CurrentFile, QStringLiteral("File"));
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("File - Korvel （リスト）"));
-        QVERIFY(QDir(f.folder->path()).isEmpty());
-    }
-
-    void wrongExtensionsAreRefused_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("message");
-        const QString mdf = QStringLiteral("拡張子(.mdf)がついていないか無効です。");
-        const QString mib = QStringLiteral("拡張子(.mib)がついていないか無効です。");
-        QTest::newRow("open capitals") << "MIB_OPEN" << "design.MDF" << mdf;
-        QTest::newRow("open other") << "MIB_OPEN" << "design.mib" << mdf;
-        QTest::newRow("open short") << "MIB_OPEN" << "mdf" << mdf;
-        QTest::newRow("save capitals") << "MIB_SAVE" << "design.Mdf" << mdf;
-        QTest::newRow("save none") << "MIB_SAVE" << "design" << mdf;
-        QTest::newRow("load capitals") << "MIB_DEF_OPEN" << "module.MIB" << mib;
-        QTest::newRow("load other") << "MIB_DEF_OPEN" << "module.mdf" << mib;
-        QTest::newRow("create capitals") << "Command3" << "module.MIB" << mib;
-        QTest::newRow("create short") << "Command3" << "mib" << mib;
-    }
-
-    void wrongExtensionsAreRefused()
-    {
-        QFETCH(QString, command);
-        QFETCH(QString, file);
-        QFETCH(QString, message);
-        buildSampleDesign(*f.state);
-        QVERIFY(f.show());
-        // The file exists: the extension is checked before anything else.
-        QVERIFY(writeBytes(f.path(file), "x"));
-        f.services->answerFileDialog(*f.state, f.path(file));
-        if (command.startsWith(QLatin1String("MIB_")))
-            f.trigger(command.toLatin1().constData());
-        else
-            f.click(command.toLatin1().constData());
-        QCOMPARE(f.services->texts(), QStringList{message});
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Warning);
-        QCOMPARE(f.services->lastMessage().caption, QStringLiteral("注意メッセージ"));
-        QCOMPARE(contents(f.path(file)), QByteArray("x"));
-        QCOMPARE(f.state->CurrentFile, QStringLiteral("File"));
-    }
-
-    void missingFilesAreReported_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("file");
-        QTest::newRow("design file") << "MIB_OPEN" << "none.mdf";
-        QTest::newRow("MIB file") << "MIB_DEF_OPEN" << "none.mib";
-    }
-
-    void missingFilesAreReported()
-    {
-        QFETCH(QString, command);
-        QFETCH(QString, file);
-        QVERIFY(f.show());
-        f.services->answerFileDialog(*f.state, f.path(file));
-        f.trigger(command.toLatin1().constData());
-        QCOMPARE(f.services->texts(), QStringList{QStringLiteral("ファイルがみつかりません。")});
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Warning);
+        QCOMPARE(f.window->windowTitle(), Title);
+        QCOMPARE(f.contents(kept), existing == "/" ? QByteArray("keep") : existing);
+        QCOMPARE(QDir(f.folder->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 existing.isEmpty() ? QStringList() : QStringList{file});
     }
 
     void saveThenOpenUpdatesTheCurrentFileAndTitle()
@@ -132,142 +162,46 @@ private Q_SLOTS:
         buildSampleDesign(*f.state);
         QVERIFY(f.show());
         const QString file = f.path(QStringLiteral("design.mdf"));
-
+        // The title changes only after the notice is closed.
+        QString titleDuringNotice;
+        f.services->onMessage = [this, &titleDuringNotice](const Message &) {
+            titleDuringNotice = f.window->windowTitle();
+        };
         f.services->answerFileDialog(*f.state, file);
         f.trigger("MIB_SAVE");
         QCOMPARE(f.state->FileDialogMode, 2);
-        QCOMPARE(f.services->texts(), QStringList{QStringLiteral("ファイルに保存しました。")});
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Notice);
-        QCOMPARE(f.services->lastMessage().caption, QStringLiteral("保存の確認"));
-        QCOMPARE(contents(file), designFileImage(*f.state));
+        QCOMPARE(shown(*f.services), QStringList{QStringLiteral("保存の確認: ファイルに保存しました。")});
+        QCOMPARE(titleDuringNotice, Title);
+        f.services->onMessage = nullptr;
+        QCOMPARE(f.contents(file), designFileImage(*f.state));
         QCOMPARE(f.state->CurrentFile, QStringLiteral("design.mdf"));
         QCOMPARE(f.state->CurrentFolder, f.folder->path());
         QCOMPARE(f.state->CurrentDrive, QStringLiteral("/"));
         QCOMPARE(f.window->windowTitle(), QStringLiteral("design.mdf - Korvel （リスト）"));
 
-        // Open it into an empty design, from a level below the top.
+        // Saving over it, answered Yes, replaces it.
+        QVERIFY(f.writeBytes(file, "old"));
+        f.services->answerFileDialog(*f.state, file);
+        f.services->queueAnswer(MessageButton::Yes);
+        f.trigger("MIB_SAVE");
+        QCOMPARE(shown(*f.services).mid(1), (QStringList{QStringLiteral("保存の確認: 元のファイルが上書きされますが、よろしいですか？"),
+                                                         QStringLiteral("保存の確認: ファイルに保存しました。")}));
         const QByteArray saved = designFileImage(*f.state);
-        f.window->close();
-        QTRY_VERIFY(!f.window);
-        f.state = std::make_unique<AppState>();
-        f.services->messages.clear();
-        addNode(*f.state, QStringLiteral("other"), 5);
-        f.state->ListLevel = 0;
-        QVERIFY(f.show());
+        QCOMPARE(f.contents(file), saved);
+
+        // Opened into another design, from a level below the top.
+        QVERIFY(showAnotherDesign());
         const QString copy = f.path(QStringLiteral("copy.mdf"));
         QVERIFY(QFile::copy(file, copy));
         f.services->answerFileDialog(*f.state, copy);
         f.trigger("MIB_OPEN");
         QCOMPARE(f.state->FileDialogMode, 1);
-        QCOMPARE(f.services->texts(), QStringList{QStringLiteral("変数に読み込みました。")});
-        QCOMPARE(f.services->lastMessage().caption, QStringLiteral("ファイルオープンの確認"));
+        QCOMPARE(shown(*f.services), QStringList{QStringLiteral("ファイルオープンの確認: 変数に読み込みました。")});
         QCOMPARE(f.services->lastMessage().icon, MessageIcon::None);
         QCOMPARE(designFileImage(*f.state), saved);
         QCOMPARE(f.state->ListLevel, -1);
-        QCOMPARE(f.names(), (QStringList{QStringLiteral("sysInfo"), QStringLiteral("portTable")}));
-        QCOMPARE(f.state->CurrentFile, QStringLiteral("copy.mdf"));
+        QCOMPARE(f.names(), (QStringList{"sysInfo", "portTable"}));
         QCOMPARE(f.window->windowTitle(), QStringLiteral("copy.mdf - Korvel （リスト）"));
-    }
-
-    void theTitleChangesOnlyAfterTheNoticeIsClosed()
-    {
-        buildSampleDesign(*f.state);
-        QVERIFY(f.show());
-        QString titleDuringNotice;
-        f.services->onMessage = [this, &titleDuringNotice](const Message &) {
-            titleDuringNotice = f.window->windowTitle();
-        };
-        f.services->answerFileDialog(*f.state, f.path(QStringLiteral("a.mdf")));
-        f.trigger("MIB_SAVE");
-        QCOMPARE(titleDuringNotice, QStringLiteral("File - Korvel （リスト）"));
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("a.mdf - Korvel （リスト）"));
-    }
-
-    void overwritingAsksFirst_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("file");
-        QTest::newRow("save") << "MIB_SAVE" << "old.mdf";
-        QTest::newRow("create") << "Command3" << "old.mib";
-    }
-
-    void overwritingAsksFirst()
-    {
-        QFETCH(QString, command);
-        QFETCH(QString, file);
-        buildSampleDesign(*f.state);
-        QVERIFY(f.show());
-        QVERIFY(writeBytes(f.path(file), "old"));
-
-        f.services->answerFileDialog(*f.state, f.path(file));
-        f.services->queueAnswer(MessageButton::No);
-        if (command.startsWith(QLatin1String("MIB_")))
-            f.trigger(command.toLatin1().constData());
-        else
-            f.click(command.toLatin1().constData());
-        QCOMPARE(f.services->texts(), QStringList{QStringLiteral("元のファイルが上書きされますが、よろしいですか？")});
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Question);
-        QCOMPARE(f.services->lastMessage().caption, QStringLiteral("保存の確認"));
-        QCOMPARE(contents(f.path(file)), QByteArray("old"));
-        QCOMPARE(f.state->CurrentFile, QStringLiteral("File"));
-    }
-
-    void aSaveAnsweredYesReplacesTheFile()
-    {
-        buildSampleDesign(*f.state);
-        QVERIFY(f.show());
-        const QString file = f.path(QStringLiteral("old.mdf"));
-        QVERIFY(writeBytes(file, "old"));
-        f.services->answerFileDialog(*f.state, file);
-        f.services->queueAnswer(MessageButton::Yes);
-        f.trigger("MIB_SAVE");
-        QCOMPARE(f.services->texts(), (QStringList{QStringLiteral("元のファイルが上書きされますが、よろしいですか？"),
-                                                   QStringLiteral("ファイルに保存しました。")}));
-        QCOMPARE(contents(file), designFileImage(*f.state));
-    }
-
-    void aDesignFileThatCannotBeReadLeavesEverythingAsItWas()
-    {
-        buildSampleDesign(*f.state);
-        f.state->ListLevel = 3;
-        QVERIFY(f.show());
-        const QString file = f.path(QStringLiteral("broken.mdf"));
-        QVERIFY(writeBytes(file, "<MibTree>\r\nnot a design\r\n"));
-        const QByteArray before = designFileImage(*f.state);
-
-        f.services->answerFileDialog(*f.state, file);
-        f.trigger("MIB_OPEN");
-        QCOMPARE(f.services->texts(), QStringList{QStringLiteral("ファイルの読み込みに失敗しました")});
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Error);
-        QCOMPARE(f.services->lastMessage().caption, QStringLiteral("警告メッセージ"));
-        QCOMPARE(designFileImage(*f.state), before);
-        QCOMPARE(f.state->ListLevel, 3);
-        QCOMPARE(f.state->CurrentFile, QStringLiteral("File"));
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("File - Korvel （リスト）"));
-    }
-
-    void aSaveThatFailsKeepsWhatWasThere()
-    {
-        buildSampleDesign(*f.state);
-        QVERIFY(f.show());
-        // A folder where the file should go: it exists, so the user is asked,
-        // and it cannot be replaced by a file.
-        const QString file = f.path(QStringLiteral("taken.mdf"));
-        QVERIFY(QDir().mkdir(file));
-        QVERIFY(writeBytes(file + QStringLiteral("/inside"), "keep"));
-        f.services->answerFileDialog(*f.state, file);
-        f.services->queueAnswer(MessageButton::Yes);
-        f.trigger("MIB_SAVE");
-        QCOMPARE(f.services->texts().last(), QStringLiteral("ファイルの保存に失敗しました"));
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Error);
-        QCOMPARE(contents(file + QStringLiteral("/inside")), QByteArray("keep"));
-        QCOMPARE(f.state->CurrentFile, QStringLiteral("File"));
-
-        // A folder that does not exist: no question, the same failure.
-        f.services->messages.clear();
-        f.services->answerFileDialog(*f.state, f.path(QStringLiteral("gone/a.mdf")));
-        f.trigger("MIB_SAVE");
-        QCOMPARE(f.services->texts(), QStringList{QStringLiteral("ファイルの保存に失敗しました")});
     }
 
     void theRealFileDialogAnswersThroughItsPathBox()
@@ -290,6 +224,84 @@ private Q_SLOTS:
         f.trigger("MIB_OPEN");
         QCOMPARE(f.state->SelectedFile, QString());
         QVERIFY(f.services->messages.isEmpty());
+    }
+
+    void createsAMibFileAndLoadsItBack()
+    {
+        buildSampleDesign(*f.state);
+        QVERIFY(f.show());
+        const QString mib = f.path(QStringLiteral("sample.mib"));
+        f.services->answerFileDialog(*f.state, mib);
+        f.click("Command3");
+        QCOMPARE(f.state->FileDialogMode, 3);
+        QCOMPARE(shown(*f.services), QStringList{QStringLiteral("Korvel: MIBファイルを作成しました。")});
+        QCOMPARE(f.services->lastMessage().kind, MessageKind::Notice);
+        QVERIFY(f.contents(mib).contains("portTable"));
+        // Creating leaves the title and the current file alone.
+        QCOMPARE(f.state->CurrentFile, QStringLiteral("File"));
+
+        // Creating again over it asks first and writes the same bytes.
+        const QByteArray first = f.contents(mib);
+        f.services->answerFileDialog(*f.state, mib);
+        f.services->queueAnswer(MessageButton::Yes);
+        f.click("Command3");
+        QCOMPARE(shown(*f.services).mid(1), (QStringList{QStringLiteral("保存の確認: 元のファイルが上書きされますが、よろしいですか？"),
+                                                         QStringLiteral("Korvel: MIBファイルを作成しました。")}));
+        QCOMPARE(f.contents(mib), first);
+
+        // Loaded into another design; an old error.log is gone afterwards.
+        QVERIFY(f.writeBytes(QStringLiteral("error.log"), "from an earlier load\n"));
+        QVERIFY(showAnotherDesign());
+        f.services->answerFileDialog(*f.state, mib);
+        f.trigger("MIB_DEF_OPEN");
+        QCOMPARE(f.state->FileDialogMode, 4);
+        QCOMPARE(shown(*f.services), QStringList{QStringLiteral("ファイルオープンの確認: 変数に読み込みました。")});
+        QVERIFY(!QFile::exists(QStringLiteral("error.log")));
+        QCOMPARE(f.state->ListLevel, -1);
+        QCOMPARE(f.names(), (QStringList{"sysInfo", "portTable"}));
+        // All four counters are rebuilt: the reader brings objects and
+        // attributes, no ranges or enumeration items.
+        QCOMPARE(f.state->tables.MibTreeCount, 8);
+        QCOMPARE(f.state->tables.MibAttributeCount, 7);
+        QCOMPARE(f.state->tables.MibRangeCount, 0);
+        QCOMPARE(f.state->tables.MibListCount, 0);
+        QCOMPARE(f.window->windowTitle(), Title);
+    }
+
+    void aMibFileThatCannotBeReadLeavesTheDesign_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("logged");
+        // A folder where the reader's token file should go: the tokenizer
+        // cannot create it and says so in error.log.
+        QTest::newRow("token file blocked") << QByteArray("TEST-MIB DEFINITIONS ::= BEGIN\r\nEND\r\n") << true;
+        // The tokenizer writes no line for a string never closed, and the
+        // earlier log is gone.
+        QTest::newRow("string never closed")
+            << QByteArray("TEST-MIB DEFINITIONS ::= BEGIN\r\nDESCRIPTION \"open\r\nEND\r\n") << false;
+    }
+
+    void aMibFileThatCannotBeReadLeavesTheDesign()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, logged);
+        buildSampleDesign(*f.state);
+        f.state->ListLevel = 3;
+        QVERIFY(f.show());
+        const QByteArray before = designFileImage(*f.state);
+        const QString mib = f.path(QStringLiteral("broken.mib"));
+        QVERIFY(f.writeBytes(mib, text));
+        QVERIFY(!logged || QDir().mkdir(mib + QStringLiteral("_tmp1_token")));
+        QVERIFY(f.writeBytes(QStringLiteral("error.log"), "from an earlier load\n"));
+
+        f.services->answerFileDialog(*f.state, mib);
+        f.trigger("MIB_DEF_OPEN");
+        QCOMPARE(shown(*f.services),
+                 QStringList{warning(QStringLiteral("MIBファイルの読み込みに失敗しました。\r詳細は error.log を参照してください。"))});
+        QCOMPARE(designFileImage(*f.state), before);
+        QCOMPARE(f.state->ListLevel, 3);
+        QCOMPARE(f.contents(QStringLiteral("error.log")).startsWith("Token_Analysis: "), logged);
+        QCOMPARE(QFile::exists(QStringLiteral("error.log")), logged);
     }
 };
 
