@@ -4,9 +4,6 @@
 #include "designfixture.h"
 
 #include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QMenu>
 
 #include <functional>
 
@@ -17,24 +14,8 @@ namespace {
 
 const QString Parents = QStringLiteral(
     "enterprise,sysInfo,sysTemperature,sysMode,portTable,portEntry,portIndex,portName,portStatus,sysBoard");
-const QString LeafControls = QStringLiteral("Frame2,Text7,Frame3,Combo7,Check4,Check3,Label1,Combo1,Check1");
-const QString RangeControls = QStringLiteral("Text9,Label9,Text10");
-const QString ItemControls = QStringLiteral("Label8,Combo6,Label3,Text8,Command1,Command2");
 
-QString captionOf(const QObject *object)
-{
-    if (auto *button = qobject_cast<const QAbstractButton *>(object))
-        return button->text();
-    if (auto *label = qobject_cast<const QLabel *>(object))
-        return label->text();
-    if (auto *frame = qobject_cast<const QGroupBox *>(object))
-        return frame->title();
-    if (auto *menu = qobject_cast<const QMenu *>(object))
-        return menu->title();
-    if (auto *action = qobject_cast<const QAction *>(object))
-        return action->text();
-    return QStringLiteral("<no caption>");
-}
+enum class Start { Empty, Sample, Gapped };
 
 } // namespace
 
@@ -57,37 +38,26 @@ private Q_SLOTS:
     void init() { f.setUp(); }
     void cleanup() { f.tearDown(); }
 
-    void controlsCarryTheirNamesAndCaptions_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        const QList<QPair<QString, QString>> rows{
-            {"Label5", "親オブジェクト"},   {"Option1_0", "ツリー"},     {"Option1_1", "テーブル"},
-            {"Option1_2", "オブジェクト"},  {"Frame1", ""},              {"Label6", "名前"},
-            {"Label7", "オブジェクトID"},   {"Frame2", "説明"},          {"Label4", "ｴﾝﾄﾘの説明"},
-            {"Frame3", "タイプ"},           {"Check4", "範囲の指定"},    {"Label9", "～"},
-            {"Check3", "リスト"},           {"Label8", "名前"},          {"Label3", "値"},
-            {"Command1", "ﾘｽﾄへ追加"},      {"Command2", "ﾘｽﾄから削除"}, {"Label1", "アクセス権"},
-            {"Check1", "ﾃｰﾌﾞﾙｷｰ"},          {"Label2", "順位"},          {"Command4", "   追加"},
-            {"Command3", "    ｷｬﾝｾﾙ"},      {"DESIGN_HELP", "ﾍﾙﾌﾟ(&H)"}, {"DESIGN_HELP_HELP", "ﾍﾙﾌﾟ(&H)"}};
-        for (const auto &[name, caption] : rows)
-            QTest::newRow(name.toLatin1().constData()) << name << caption;
-    }
-
-    void controlsCarryTheirNamesAndCaptions()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QVERIFY(f.openAdd());
-        const QObject *control = f.dialog->findChild<QObject *>(name);
-        QVERIFY(control);
-        QCOMPARE(captionOf(control), caption);
-    }
-
-    void theWindowListsLengthsAndTabOrderAreAsDesigned()
+    void theWindowIsBuiltAsDesigned()
     {
         QVERIFY(f.openAdd());
         QCOMPARE(f.dialog->windowTitle(), QStringLiteral("Korvel （詳細設定）"));
+        const QStringList captions{
+            "Label5=親オブジェクト", "Option1_0=ツリー",      "Option1_1=テーブル",      "Option1_2=オブジェクト",
+            "Frame1=",               "Label6=名前",           "Label7=オブジェクトID",   "Frame2=説明",
+            "Label4=ｴﾝﾄﾘの説明",     "Frame3=タイプ",         "Check4=範囲の指定",       "Label9=～",
+            "Check3=リスト",         "Label8=名前",           "Label3=値",               "Command1=ﾘｽﾄへ追加",
+            "Command2=ﾘｽﾄから削除",  "Label1=アクセス権",     "Check1=ﾃｰﾌﾞﾙｷｰ",          "Label2=順位",
+            "Command4=   追加",      "Command3=    ｷｬﾝｾﾙ",    "DESIGN_HELP=ﾍﾙﾌﾟ(&H)",    "DESIGN_HELP_HELP=ﾍﾙﾌﾟ(&H)"};
+        QStringList shown;
+        for (const QString &caption : captions) {
+            const QString name = caption.section(u'=', 0, 0);
+            const QObject *control = f.dialog->findChild<QObject *>(name);
+            QVERIFY2(control, qPrintable(name));
+            // Frames and menus have a title, the rest a text.
+            shown.append(name + u'=' + control->property(control->property("title").isValid() ? "title" : "text").toString());
+        }
+        QCOMPARE(shown, captions);
         QCOMPARE(f.view.entries("Combo7"),
                  (QStringList{"INTEGER", "OCTET STRING", "OBJECT IDENTIFIER", "IpAddress", "Counter", "Gauge",
                               "TimeTicks", "Opaque"}));
@@ -95,27 +65,13 @@ private Q_SLOTS:
         QVERIFY(!f.view.combo("Combo8")->isEditable());
         QVERIFY(f.view.combo("Combo5")->isEditable());
         QVERIFY(f.view.combo("Combo6")->isEditable());
-        QCOMPARE(f.view.line("Text1")->maxLength(), 3);
-
-        // The two descriptions take 255 characters, typed or pasted.
-        f.view.get<QWidget>("Frame2")->setEnabled(true);
-        for (const char *name : {"Text7", "Text3"}) {
-            QPlainTextEdit *box = f.view.box(name);
-            box->setEnabled(true);
-            box->setPlainText(QString(254, u'a'));
-            box->moveCursor(QTextCursor::End);
-            QTest::keyClicks(box, QStringLiteral("bcd"));
-            QCOMPARE(box->toPlainText().right(3), QStringLiteral("aab"));
-            QCOMPARE(box->toPlainText().size(), 255);
-            box->setPlainText(QString(300, u'x'));
-            QCOMPARE(box->toPlainText().size(), 255);
-        }
+        QCOMPARE(f.view.get<QLineEdit>("Text1")->maxLength(), 3);
 
         QStringList order;
-        const QStringList controls{"Combo8",  "Option1_0", "Option1_1", "Option1_2", "Combo5",   "Text1",
-                                   "Text7",   "Text3",     "Combo7",    "Check4",    "Text9",    "Text10",
-                                   "Check3",  "Combo6",    "Text8",     "Command1",  "Command2", "Combo1",
-                                   "Check1",  "Text2",     "Command4",  "Command3"};
+        const QStringList controls{"Combo8", "Option1_0", "Option1_1", "Option1_2", "Combo5",   "Text1",
+                                   "Text7",  "Text3",     "Combo7",    "Check4",    "Text9",    "Text10",
+                                   "Check3", "Combo6",    "Text8",     "Command1",  "Command2", "Combo1",
+                                   "Check1", "Text2",     "Command4",  "Command3"};
         QWidget *widget = f.view.get<QWidget>("Combo8");
         for (int step = 0; step < 200 && order.size() < controls.size(); ++step) {
             if (controls.contains(widget->objectName()) && !order.contains(widget->objectName()))
@@ -123,11 +79,7 @@ private Q_SLOTS:
             widget = widget->nextInFocusChain();
         }
         QCOMPARE(order, controls);
-    }
 
-    void theFramesDisableWhatTheyHold()
-    {
-        QVERIFY(f.openAdd());
         // Under the Node option the two frames are off, and with them every
         // control inside, whatever its own state.
         for (const char *frame : {"Frame2", "Frame3"}) {
@@ -138,12 +90,40 @@ private Q_SLOTS:
                 QVERIFY2(!control->isEnabled(), qPrintable(control->objectName()));
             }
         }
+
+        // The two descriptions take 255 characters, typed or pasted.
+        f.view.get<QWidget>("Frame2")->setEnabled(true);
+        for (const char *name : {"Text7", "Text3"}) {
+            QPlainTextEdit *box = f.view.get<QPlainTextEdit>(name);
+            box->setEnabled(true);
+            box->setPlainText(QString(254, u'a'));
+            box->moveCursor(QTextCursor::End);
+            QTest::keyClicks(box, QStringLiteral("bcd"));
+            QCOMPARE(box->toPlainText().right(3), QStringLiteral("aab"));
+            QCOMPARE(box->toPlainText().size(), 255);
+            box->setPlainText(QString(300, u'x'));
+            QCOMPARE(box->toPlainText().size(), 255);
+        }
+
+        // Entering a text box selects its whole text.
+        for (const char *name : {"Text1", "Text2", "Text3", "Text7", "Text8", "Text9", "Text10"}) {
+            QWidget *box = f.view.get<QWidget>(name);
+            auto *line = qobject_cast<QLineEdit *>(box);
+            auto *multi = qobject_cast<QPlainTextEdit *>(box);
+            line ? line->setText(QStringLiteral("1a2")) : multi->setPlainText(QStringLiteral("1a2"));
+            line ? line->setCursorPosition(2) : multi->moveCursor(QTextCursor::End);
+            QFocusEvent entered(QEvent::FocusIn, Qt::MouseFocusReason);
+            QCoreApplication::sendEvent(box, &entered);
+            const QString selected = line ? line->selectedText() : multi->textCursor().selectedText();
+            const int start = line ? line->selectionStart() : multi->textCursor().selectionStart();
+            QCOMPARE(QString::number(start) + u'|' + selected, QStringLiteral("0|1a2"));
+        }
     }
 
     void theHelpItemOpensTheHelpAndCancelClosesWithoutChanges()
     {
         buildEditorDesign(*f.state);
-        const Snapshot before = snapshot(*f.state);
+        const QByteArray before = snapshot(*f.state);
         QVERIFY(f.openChange(QStringLiteral("sysMode")));
         f.view.get<QAction>("DESIGN_HELP_HELP")->trigger();
         QCOMPARE(f.services->helpRequests, 1);
@@ -154,137 +134,89 @@ private Q_SLOTS:
         f.view.click("Command3");
         QVERIFY(!f.dialog->isVisible());
         QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
-        QVERIFY(snapshot(*f.state) == before);
+        QCOMPARE(snapshot(*f.state), before);
         QVERIFY(f.services->messages.isEmpty());
     }
 
-    void enteringATextBoxSelectsItsWholeText_data()
+    // Add mode opens at the List window's level (or the name of the object
+    // changed); change mode loads the object, also when free slots left by
+    // deleted objects lie between the used ones.
+    void opening_data()
     {
+        QTest::addColumn<Start>("start");
+        QTest::addColumn<bool>("change");
         QTest::addColumn<QString>("name");
-        for (const char *name : {"Text1", "Text2", "Text3", "Text7", "Text8", "Text9", "Text10"})
-            QTest::newRow(name) << QString::fromLatin1(name);
-    }
-
-    void enteringATextBoxSelectsItsWholeText()
-    {
-        QFETCH(QString, name);
-        QVERIFY(f.openAdd());
-        const QString text = QStringLiteral("1a2");
-        QWidget *box = f.dialog->findChild<QWidget *>(name);
-        auto *line = qobject_cast<QLineEdit *>(box);
-        auto *multi = qobject_cast<QPlainTextEdit *>(box);
-        line ? line->setText(text) : multi->setPlainText(text);
-        line ? line->setCursorPosition(2) : multi->moveCursor(QTextCursor::End);
-
-        QFocusEvent entered(QEvent::FocusIn, Qt::MouseFocusReason);
-        QCoreApplication::sendEvent(box, &entered);
-        if (line) {
-            QCOMPARE(line->selectionStart(), 0);
-            QCOMPARE(line->selectedText(), text);
-        } else {
-            QCOMPARE(multi->textCursor().selectionStart(), 0);
-            QCOMPARE(multi->textCursor().selectedText(), text);
-        }
-    }
-
-    void addModeOpens_data()
-    {
-        QTest::addColumn<bool>("empty");
-        QTest::addColumn<QString>("level");
         QTest::addColumn<QStringList>("fields");
-        const QString parents = QStringLiteral("parents=") + Parents;
-        QTest::newRow("top of an empty design") << true << "enterprise" << QStringList{};
-        QTest::newRow("top level: its first node is shown")
-            << false << "enterprise"
-            << QStringList{parents, "names=sysInfo,", "Combo5=sysInfo", "Text1=1"};
-        QTest::newRow("a level no object has: the top level")
-            << false << "noSuchObject"
-            << QStringList{parents, "names=sysInfo,", "Combo5=sysInfo", "Text1=1"};
-        QTest::newRow("under a node: Node option, empty name")
-            << false << "sysInfo" << QStringList{parents, "Combo8=sysInfo", "names=sysBoard,"};
-        QTest::newRow("under an entry: Leaf option, its columns listed")
-            << false << "portEntry"
-            << QStringList{parents, "Combo8=portEntry", "option=Leaf", "names=portIndex,portName,portStatus,",
+        QTest::newRow("add: top of an empty design") << Start::Empty << false << "enterprise" << QStringList{};
+        const QStringList top{"names=sysInfo,", "Combo5=sysInfo", "Text1=1"};
+        QTest::newRow("add: top level, its first node shown") << Start::Sample << false << "enterprise" << top;
+        QTest::newRow("add: a level no object has is the top") << Start::Sample << false << "noSuchObject" << top;
+        QTest::newRow("add: under a node, empty name")
+            << Start::Sample << false << "sysInfo" << QStringList{"Combo8=sysInfo", "names=sysBoard,"};
+        QTest::newRow("add: under an entry, Leaf with its columns")
+            << Start::Gapped << false << "portEntry"
+            << QStringList{"Combo8=portEntry", "option=Leaf", "names=portIndex,portName,portStatus,",
                            "enabled=" + LeafControls};
-    }
-
-    void addModeOpens()
-    {
-        QFETCH(bool, empty);
-        QFETCH(QString, level);
-        QFETCH(QStringList, fields);
-        if (!empty)
-            buildEditorDesign(*f.state);
-        const Snapshot before = snapshot(*f.state);
-        QVERIFY(f.openAdd(level));
-        compareFields(fields);
-        QVERIFY(f.services->messages.isEmpty());
-        QVERIFY(snapshot(*f.state) == before);
-    }
-
-    void changeModeLoadsTheObject_data()
-    {
-        QTest::addColumn<bool>("gapped");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QStringList>("fields");
-        const QString parents = QStringLiteral("parents=") + Parents;
-        const QString change = QStringLiteral("Command4=   変更");
         const QString leaves = QStringLiteral("names=sysTemperature,sysMode,");
         const QString columns = QStringLiteral("names=portIndex,portName,portStatus,");
-        for (const bool gapped : {false, true}) {
-            const auto row = [gapped](const char *label) -> QTestData & {
-                return QTest::newRow(qPrintable(QString::fromLatin1(label) + (gapped ? " (gapped)" : "")));
+        for (const Start start : {Start::Sample, Start::Gapped}) {
+            const auto row = [start](const char *label) -> QTestData & {
+                return QTest::newRow(qPrintable(QStringLiteral("change: ") + QString::fromLatin1(label)
+                                                + (start == Start::Gapped ? " (gapped)" : "")));
             };
-            row("node") << gapped << "sysInfo"
-                        << QStringList{parents, change, "names=sysInfo,", "Combo5=sysInfo", "Text1=1"};
-            row("table: full name and its description, entry description off")
-                << gapped << "portTable"
-                << QStringList{parents, change, "option=Table", "names=portTable,", "Combo5=portTable", "Text1=2",
-                               "Text7=Ports", "Combo1=not-accessible", "enabled=Frame2,Text7"};
+            row("node") << start << true << "sysInfo" << top + QStringList{"names=sysInfo,"};
+            row("table: full name and description, entry description off")
+                << start << true << "portTable"
+                << QStringList{"option=Table", "names=portTable,", "Combo5=portTable", "Text1=2", "Text7=Ports",
+                               "Combo1=not-accessible", "enabled=Frame2,Text7"};
             row("entry: its description in the entry box")
-                << gapped << "portEntry"
-                << QStringList{parents,      change,       "Combo8=portTable", "option=Table", "names=portEntry,",
-                               "Combo5=portEntry", "Text1=1", "Text3=Port row", "Combo1=not-accessible",
-                               "enabled=Frame2,Label4,Text3"};
+                << start << true << "portEntry"
+                << QStringList{"Combo8=portTable", "option=Table", "names=portEntry,", "Combo5=portEntry", "Text1=1",
+                               "Text3=Port row", "Combo1=not-accessible", "enabled=Frame2,Label4,Text3"};
             row("leaf with a range")
-                << gapped << "sysTemperature"
-                << QStringList{parents, change, "Combo8=sysInfo", "option=Leaf", leaves, "Combo5=sysTemperature",
-                               "Text1=1", "Text7=Board temperature", "Check4=1", "Text9=-40", "Text10=125",
+                << start << true << "sysTemperature"
+                << QStringList{"Combo8=sysInfo", "option=Leaf", leaves, "Combo5=sysTemperature", "Text1=1",
+                               "Text7=Board temperature", "Check4=1", "Text9=-40", "Text10=125",
                                "enabled=" + LeafControls + ',' + RangeControls};
             row("leaf with an enumeration")
-                << gapped << "sysMode"
-                << QStringList{parents, change, "Combo8=sysInfo", "option=Leaf", leaves, "Combo5=sysMode", "Text1=2",
+                << start << true << "sysMode"
+                << QStringList{"Combo8=sysInfo", "option=Leaf", leaves, "Combo5=sysMode", "Text1=2",
                                "Text7=Operating mode", "Check3=1", "items=normal,standby,off,", "Combo6=normal",
                                "Text8=1", "Combo1=read-write", "enabled=" + LeafControls + ',' + ItemControls};
             row("key column")
-                << gapped << "portIndex"
-                << QStringList{parents, change, "Combo8=portEntry", "option=Leaf", columns, "Combo5=portIndex",
-                               "Text1=1", "Text7=Port number", "Check4=1", "Text9=1", "Text10=64", "Check1=1",
-                               "Text2=1", "enabled=" + LeafControls + ',' + RangeControls + ",Label2,Text2"};
+                << start << true << "portIndex"
+                << QStringList{"Combo8=portEntry", "option=Leaf", columns, "Combo5=portIndex", "Text1=1",
+                               "Text7=Port number", "Check4=1", "Text9=1", "Text10=64", "Check1=1", "Text2=1",
+                               "enabled=" + LeafControls + ',' + RangeControls + ',' + KeyControls};
             row("octet string: no enumeration")
-                << gapped << "portName"
-                << QStringList{parents, change, "Combo8=portEntry", "option=Leaf", columns, "Combo5=portName",
-                               "Text1=2", "Text7=ポート名", "Combo7=OCTET STRING", "Combo1=read-write",
+                << start << true << "portName"
+                << QStringList{"Combo8=portEntry", "option=Leaf", columns, "Combo5=portName", "Text1=2",
+                               "Text7=ポート名", "Combo7=OCTET STRING", "Combo1=read-write",
                                "enabled=" + QString(LeafControls).remove(QStringLiteral("Check3,"))};
         }
     }
 
-    void changeModeLoadsTheObject()
+    void opening()
     {
-        QFETCH(bool, gapped);
+        QFETCH(Start, start);
+        QFETCH(bool, change);
         QFETCH(QString, name);
         QFETCH(QStringList, fields);
-        buildEditorDesign(*f.state, gapped);
-        f.state->EnumValues.fill(7);
-        QVERIFY(f.openChange(name));
-        compareFields(fields);
-        if (name == QLatin1String("sysMode")) {
-            QCOMPARE(f.state->EnumValues[0], 1);
-            QCOMPARE(f.state->EnumValues[1], 2);
-            QCOMPARE(f.state->EnumValues[2], 0);
-            QCOMPARE(f.state->EnumValues[3], 0);
+        if (start != Start::Empty) {
+            buildEditorDesign(*f.state, start == Start::Gapped);
+            fields.prepend(QStringLiteral("parents=") + Parents);
         }
+        if (change)
+            fields.prepend(QStringLiteral("Command4=   変更"));
+        f.state->EnumValues.fill(7);
+        const QByteArray before = snapshot(*f.state);
+        QVERIFY(change ? f.openChange(name) : f.openAdd(name));
+        compareFields(fields);
         QVERIFY(f.services->messages.isEmpty());
+        QCOMPARE(snapshot(*f.state), before);
+        // Only loading an enumeration clears the values shared with the tree.
+        const QList<int> values = name == QLatin1String("sysMode") ? QList<int>{1, 2, 0, 0} : QList<int>{7, 7, 7, 7};
+        QCOMPARE(QList<int>(f.state->EnumValues.begin(), f.state->EnumValues.begin() + 4), values);
     }
 
     // The parent list presets the kind option from the parent's first child,
@@ -315,7 +247,7 @@ private Q_SLOTS:
             {parent("portEntry"),
              {"Combo8=portEntry", "option=Leaf", "names=portIndex,portName,portStatus,", "Combo5=portIndex", "Text1=1",
               "Text7=Port number", "Check4=1", "Text9=1", "Text10=64", "Check1=1", "Text2=1",
-              "enabled=" + LeafControls + ',' + RangeControls + ",Label2,Text2"}},
+              "enabled=" + LeafControls + ',' + RangeControls + ',' + KeyControls}},
             {name("portStatus"), status},
             {typed("portSpeed"), status + QStringList{"Combo5=portSpeed"}},
             {typed("portName"), status + QStringList{"Combo5=portName"}},
