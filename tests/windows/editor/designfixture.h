@@ -13,8 +13,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
-#include <QMap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,6 +25,13 @@
 
 namespace korvel::testing {
 
+// The bytes of the file at `path`, empty when it cannot be read.
+inline QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // The parts of the design a commit may change: the file image of the tables
 // and the four counters.
 inline QByteArray snapshot(const AppState &state)
@@ -33,10 +40,6 @@ inline QByteArray snapshot(const AppState &state)
     return designFileImage(state) + QByteArray::number(t.MibTreeCount) + ',' + QByteArray::number(t.MibAttributeCount)
            + ',' + QByteArray::number(t.MibRangeCount) + ',' + QByteArray::number(t.MibListCount);
 }
-
-// The controls whose text fields() reads.
-inline const char *const TextControls[] = {"Combo8", "Combo5", "Text1",  "Text7", "Text3",  "Combo7", "Text9",
-                                           "Text10", "Combo6", "Text8",  "Combo1", "Text2", "Command4"};
 
 // The controls the Leaf option enables, those the range, enumeration and key
 // boxes switch, and with the entry description every control whose enabled
@@ -48,7 +51,7 @@ inline const QString KeyControls = QStringLiteral("Label2,Text2");
 inline const QString SwitchedControls =
     LeafControls + ',' + RangeControls + ',' + ItemControls + ',' + KeyControls + QStringLiteral(",Label4,Text3");
 
-// A comma-separated list of names in the order fields() gives them.
+// A comma-separated list of names, sorted.
 inline QString sortedNames(const QString &names)
 {
     QStringList all = names.split(u',', Qt::SkipEmptyParts);
@@ -111,43 +114,6 @@ public:
         return sortedNames(names.join(u','));
     }
 
-    // Everything the dialog shows, as "key=value" lines: the lists' texts and
-    // entries, the boxes, the ticks, the kind option and which controls are
-    // usable.
-    QMap<QString, QString> fields() const
-    {
-        QMap<QString, QString> all;
-        const char *kinds[] = {"Node", "Table", "Leaf"};
-        all[QStringLiteral("option")] = QLatin1String(kinds[static_cast<int>(kind())]);
-        all[QStringLiteral("parents")] = entries("Combo8").join(u',');
-        all[QStringLiteral("names")] = entries("Combo5").join(u',');
-        all[QStringLiteral("items")] = entries("Combo6").join(u',');
-        for (const char *name : TextControls)
-            all[QLatin1String(name)] = text(name);
-        for (const char *name : {"Check4", "Check3", "Check1"})
-            all[QLatin1String(name)] = check(name)->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-        all[QStringLiteral("enabled")] = usable();
-        return all;
-    }
-
-    // What an add at the top of an empty design shows, with `changes`
-    // ("key=value") applied.
-    static QMap<QString, QString> expectedFields(const QStringList &changes)
-    {
-        QMap<QString, QString> all;
-        for (const char *name : TextControls)
-            all[QLatin1String(name)] = QString();
-        const QStringList defaults{"option=Node", "parents=enterprise", "names=",          "items=",
-                                   "Combo8=enterprise", "Combo7=INTEGER", "Combo1=read-only", "Command4=   追加",
-                                   "Check4=0",    "Check3=0",           "Check1=0",         "enabled="};
-        for (const QString &change : defaults + changes) {
-            const qsizetype equals = change.indexOf(u'=');
-            all[change.left(equals)] = change.mid(equals + 1);
-        }
-        all[QStringLiteral("enabled")] = sortedNames(all[QStringLiteral("enabled")]);
-        return all;
-    }
-
     KindOption kind() const
     {
         for (KindOption k : {KindOption::Node, KindOption::Table, KindOption::Leaf}) {
@@ -186,6 +152,21 @@ public:
 
     void click(const char *name) const { get<QPushButton>(name)->click(); }
 
+    // "name=text" types into a text box or an editable list, or chooses the
+    // entry of a fixed list; a bare "name" clicks that button.
+    void set(const QString &setting) const
+    {
+        const QByteArray name = setting.section(u'=', 0, 0).toLatin1();
+        const QString text = setting.section(u'=', 1);
+        auto *list = m_dialog->findChild<QComboBox *>(QLatin1String(name));
+        if (!setting.contains(u'='))
+            get<QAbstractButton>(name.constData())->click();
+        else if (list && !list->isEditable())
+            choose(name.constData(), text);
+        else
+            type(name.constData(), text);
+    }
+
 private:
     QDialog *m_dialog;
 };
@@ -223,6 +204,8 @@ public:
 
     void tearDown()
     {
+        if (dialog)
+            dialog->close();
         dialog.reset();
         QVERIFY(visibleTopLevelWindows().isEmpty());
         services.reset();

@@ -7,7 +7,6 @@
 #include "program.h"
 #include "rulemessages.h"
 
-#include <QFile>
 #include <QPointer>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -18,26 +17,6 @@ using namespace korvel;
 using namespace korvel::testing;
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString message(QStringView text)
-{
-    return text.toString();
-}
-
-// The objects of the round trip, one line each (see typeAndCommit).
-QStringList roundTripDesign()
-{
-    const QString text = QString::fromUtf8(contents(QStringLiteral(KORVEL_TEST_DATA "/editor/roundtrip.txt")));
-    QStringList objects = text.split(u'\n', Qt::SkipEmptyParts);
-    objects.removeIf([](const QString &line) { return line.startsWith(u'#'); });
-    return objects;
-}
 
 // Types one object into an open editor, as a person would, and commits. The
 // object is a line "level|kind|name|object ID|description|entry description|
@@ -53,34 +32,26 @@ void typeAndCommit(const EditorView &v, const QString &object)
         v.option(kind)->click();
     // The empty name entry resets what choosing the option loaded.
     v.choose("Combo5", QString());
-    v.type("Combo5", field[2]);
-    v.type("Text1", field[3]);
+    QStringList settings{"Combo5=" + field[2], "Text1=" + field[3]};
     if (kind != KindOption::Node)
-        v.type("Text7", field[4]);
+        settings << "Text7=" + field[4];
     if (kind == KindOption::Table)
-        v.type("Text3", field[5]);
+        settings << "Text3=" + field[5];
     if (kind == KindOption::Leaf) {
-        v.choose("Combo7", field[6]);
-        v.choose("Combo1", field[7]);
-        if (!field[8].isEmpty()) {
-            v.check("Check4")->click();
-            v.type("Text9", field[8].section(QStringLiteral(".."), 0, 0));
-            v.type("Text10", field[8].section(QStringLiteral(".."), 1));
-        }
-        if (!field[9].isEmpty()) {
-            v.check("Check3")->click();
-            for (const QString &item : field[9].split(u',')) {
-                v.type("Combo6", item.section(u'=', 0, 0));
-                v.type("Text8", item.section(u'=', 1));
-                v.click("Command1");
-            }
-        }
-        if (!field[10].isEmpty()) {
-            v.check("Check1")->click();
-            v.type("Text2", field[10]);
-        }
+        settings << "Combo7=" + field[6] << "Combo1=" + field[7];
+        const QString range = field[8];
+        if (!range.isEmpty())
+            settings << "Check4" << "Text9=" + range.section(QStringLiteral(".."), 0, 0)
+                     << "Text10=" + range.section(QStringLiteral(".."), 1);
+        if (!field[9].isEmpty())
+            settings << "Check3";
+        for (const QString &item : field[9].split(u',', Qt::SkipEmptyParts))
+            settings << "Combo6=" + item.section(u'=', 0, 0) << "Text8=" + item.section(u'=', 1) << "Command1";
+        if (!field[10].isEmpty())
+            settings << "Check1" << "Text2=" + field[10];
     }
-    v.click("Command4");
+    for (const QString &setting : settings + QStringList{"Command4"})
+        v.set(setting);
 }
 
 } // namespace
@@ -190,7 +161,7 @@ private Q_SLOTS:
         buildEditorDesign(*m_state);
         QVERIFY(showList());
         add(QStringLiteral("portEntry|Leaf|portSpeed|4|||INTEGER|read-only"));
-        QCOMPARE(m_services->texts(), QStringList{message(RuleMessage::ObjectAdded)});
+        QCOMPARE(m_services->texts(), QStringList{RuleMessage::ObjectAdded.toString()});
         QCOMPARE(rows(), (QStringList{"portIndex", "portName", "portStatus", "portSpeed"}));
         QCOMPARE(m_state->EditTarget, -1);
         m_services->messages.clear();
@@ -218,8 +189,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("level");
         QTest::addColumn<bool>("typed");
         QTest::addColumn<QString>("refusal");
-        QTest::newRow("table shown") << "portTable" << false << message(RuleMessage::ParentIsTable);
-        QTest::newRow("leaf typed into the level box") << "sysMode" << true << message(RuleMessage::ParentIsLeaf);
+        QTest::newRow("table shown") << "portTable" << false << RuleMessage::ParentIsTable.toString();
+        QTest::newRow("leaf typed into the level box") << "sysMode" << true << RuleMessage::ParentIsLeaf.toString();
     }
 
     void addIsRefusedBelowATableOrALeaf()
@@ -247,82 +218,66 @@ private Q_SLOTS:
         QCOMPARE(rows(), shown);
     }
 
+    // The commit on the object `target` (none: an add at the top level)
+    // after `settings`: the dialog stays open on a field error and closes
+    // after a success or a refusal, which leaves the tables as they were.
+    void commitOutcomes_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("changes");
+        const auto row = [](const char *label, const char *target, const QStringList &settings, QStringView message,
+                            bool closes, bool changes) {
+            QTest::newRow(label) << QString::fromLatin1(target) << settings << message.toString() << closes << changes;
+        };
+        row("add", "", {"Combo5=extra", "Text1=9"}, RuleMessage::ObjectAdded, true, true);
+        row("add unchanged: duplicate name", "", {}, RuleMessage::DuplicateName, true, false);
+        row("add: duplicate object ID", "", {"Combo5=extra"}, RuleMessage::DuplicateObjectId, true, false);
+        row("add: no name", "", {"Combo5="}, RuleMessage::NameEmpty, false, false);
+        row("add: object ID 0", "", {"Text1=0"}, RuleMessage::ObjectIdOutOfRange, false, false);
+        row("change", "sysMode", {"Text7=Mode"}, RuleMessage::ObjectChanged, true, true);
+        row("change: another kind", "sysMode", {"Option1_0", "Combo5=sysMode"}, RuleMessage::KindChanged, true, false);
+        row("change: key order 0", "portIndex", {"Text2=0"}, RuleMessage::KeyOrderOutOfRange, false, false);
+        row("change: parent in its own subtree", "sysInfo", {"Combo8=sysBoard", "Combo5=sysInfo", "Text1=1"},
+            RuleMessage::ParentInOwnSubtree, true, false);
+    }
+
     void commitOutcomes()
     {
-        struct Row {
-            const char *label;
-            // The object changed, or none to add at the top level.
-            QString change;
-            std::function<void(const EditorView &)> edit;
-            QStringList messages;
-            bool closes;
-            bool changes;
-        };
-        const auto name = [](const char *text) {
-            return [text](const EditorView &v) { v.type("Combo5", QString::fromUtf8(text)); };
-        };
-        const auto field = [](const char *box, const char *text) {
-            return [box, text](const EditorView &v) { v.type(box, QString::fromUtf8(text)); };
-        };
-        const QList<Row> table{
-            {"add", {}, [](const EditorView &v) { typeAndCommit(v, QStringLiteral("|Node|extra|9")); },
-             {message(RuleMessage::ObjectAdded)}, true, true},
-            {"add unchanged: duplicate name", {}, {}, {message(RuleMessage::DuplicateName)}, true, false},
-            {"add: duplicate object ID", {}, name("extra"), {message(RuleMessage::DuplicateObjectId)}, true, false},
-            {"add: no name", {}, name(""), {message(RuleMessage::NameEmpty)}, false, false},
-            {"add: object ID 0", {}, field("Text1", "0"), {message(RuleMessage::ObjectIdOutOfRange)}, false, false},
-            {"change", "sysMode", field("Text7", "Mode"), {message(RuleMessage::ObjectChanged)}, true, true},
-            {"change: another kind", "sysMode",
-             [](const EditorView &v) {
-                 v.option(KindOption::Node)->click();
-                 v.type("Combo5", QStringLiteral("sysMode"));
-             },
-             {message(RuleMessage::KindChanged)}, true, false},
-            {"change: key order 0", "portIndex", field("Text2", "0"), {message(RuleMessage::KeyOrderOutOfRange)},
-             false, false},
-            {"change: parent in its own subtree", "sysInfo",
-             [](const EditorView &v) {
-                 v.choose("Combo8", QStringLiteral("sysBoard"));
-                 v.type("Combo5", QStringLiteral("sysInfo"));
-                 v.type("Text1", QStringLiteral("1"));
-             },
-             {message(RuleMessage::ParentInOwnSubtree)}, true, false},
-        };
-        for (const Row &row : table) {
-            m_state = std::make_unique<AppState>();
-            m_services = std::make_unique<RecordingServices>();
-            registerProgramWindows(*m_services, *m_state);
-            buildEditorDesign(*m_state);
-            QVERIFY(showList());
-            const QByteArray before = snapshot(*m_state);
-
-            bool openAfterCommit = false;
-            const auto edit = row.edit;
-            const auto ran = driveEditor([&openAfterCommit, edit](const EditorView &v) {
-                if (edit)
-                    edit(v);
-                if (v.dialog()->isVisible())
-                    v.click("Command4");
-                openAfterCommit = v.dialog()->isVisible();
-            });
-            row.change.isEmpty() ? click("Command12") : change(row.change);
-            QVERIFY2(*ran, row.label);
-            QCOMPARE(m_services->texts(), row.messages);
-            QVERIFY2(openAfterCommit == !row.closes, row.label);
-            QVERIFY2((snapshot(*m_state) == before) == !row.changes, row.label);
-            m_list->close();
-            QTRY_VERIFY(!m_list);
-        }
+        QFETCH(QString, target);
+        QFETCH(QStringList, settings);
+        QFETCH(QString, message);
+        QFETCH(bool, closes);
+        QFETCH(bool, changes);
+        buildEditorDesign(*m_state);
+        QVERIFY(showList());
+        const QByteArray before = snapshot(*m_state);
+        bool open = false;
+        const auto ran = driveEditor([&open, settings](const EditorView &v) {
+            for (const QString &setting : settings)
+                v.set(setting);
+            v.click("Command4");
+            open = v.dialog()->isVisible();
+        });
+        target.isEmpty() ? click("Command12") : change(target);
+        QVERIFY(*ran);
+        QCOMPARE(m_services->texts(), QStringList{message});
+        QCOMPARE(open, !closes);
+        QCOMPARE(snapshot(*m_state) == before, !changes);
     }
 
     void aDesignBuiltInTheEditorSavesAndWritesTheExpectedFiles()
     {
-        const QStringList objects = roundTripDesign();
+        const QByteArray typed = contents(QStringLiteral(KORVEL_TEST_DATA "/editor/roundtrip.txt"));
+        QStringList objects = QString::fromUtf8(typed).split(u'\n', Qt::SkipEmptyParts);
+        objects.removeIf([](const QString &line) { return line.startsWith(u'#'); });
         QCOMPARE(objects.size(), 8);
         QVERIFY(showList());
         for (const QString &object : objects)
             add(object);
-        QCOMPARE(m_services->texts(), QStringList(objects.size(), message(RuleMessage::ObjectAdded)));
+        QCOMPARE(m_services->texts(), QStringList(objects.size(), RuleMessage::ObjectAdded.toString()));
 
         const QString design = m_folder->filePath(QStringLiteral("built.mdf"));
         const QString mib = m_folder->filePath(QStringLiteral("built.mib"));
@@ -345,7 +300,7 @@ private Q_SLOTS:
                 change(displayedName(*m_state, slot));
             }
         }
-        QCOMPARE(m_services->texts(), QStringList(9, message(RuleMessage::ObjectChanged)));
+        QCOMPARE(m_services->texts(), QStringList(9, RuleMessage::ObjectChanged.toString()));
         QCOMPARE(snapshot(*m_state), before);
     }
 };

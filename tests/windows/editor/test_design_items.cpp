@@ -36,40 +36,26 @@ private:
         f.view.click("Command1");
     }
 
-    QList<int> values(int count) const
-    {
-        QList<int> all;
-        for (int i = 0; i < count; ++i)
-            all.append(f.state->EnumValues[i]);
-        return all;
-    }
-
 private Q_SLOTS:
     void init() { f.setUp(); }
-    void cleanup()
-    {
-        if (f.dialog)
-            f.dialog->close();
-        f.tearDown();
-    }
+    void cleanup() { f.tearDown(); }
 
     void aRangeAndAnEnumerationAreNotGivenTogether_data()
     {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
-        QTest::newRow("enumeration after range") << "Check4" << "Check3";
-        QTest::newRow("range after enumeration") << "Check3" << "Check4";
+        QTest::addColumn<QString>("controls");
+        QTest::newRow("enumeration after range") << "Check4" << "Check3" << RangeControls;
+        QTest::newRow("range after enumeration") << "Check3" << "Check4" << ItemControls;
     }
 
     void aRangeAndAnEnumerationAreNotGivenTogether()
     {
         QFETCH(QString, first);
         QFETCH(QString, second);
+        QFETCH(QString, controls);
         openWithItems(0);
         f.view.check("Check3")->setChecked(false);
-        const auto controlsOf = [](const QString &box) {
-            return box == QLatin1String("Check4") ? RangeControls : ItemControls;
-        };
         QTest::mouseClick(f.view.check(qPrintable(first)), Qt::LeftButton);
         QVERIFY(f.services->messages.isEmpty());
         QTest::mouseClick(f.view.check(qPrintable(second)), Qt::LeftButton);
@@ -77,7 +63,7 @@ private Q_SLOTS:
         QCOMPARE(f.services->lastMessage().kind, MessageKind::Warning);
         QVERIFY(f.view.check(qPrintable(first))->isChecked());
         QVERIFY(!f.view.check(qPrintable(second))->isChecked());
-        QCOMPARE(f.view.usable(), sortedNames(LeafControls + ',' + controlsOf(first)));
+        QCOMPARE(f.view.usable(), sortedNames(LeafControls + ',' + controls));
 
         // Unticked, each box only switches its own controls.
         f.view.check(qPrintable(first))->click();
@@ -85,73 +71,40 @@ private Q_SLOTS:
         QCOMPARE(f.services->messages.size(), 1);
     }
 
-    // ﾘｽﾄへ追加 and ﾘｽﾄから削除 on the items a=1, b=2, c=3: a refusal leaves
-    // the list and EnumValues as they were.
+    // The cases of tests/data/editor/items.txt, which says how they read.
     void theItemButtons_data()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<bool>("error");
-        QTest::addColumn<QStringList>("after");
-        QTest::addColumn<QList<int>>("values");
-        const auto refused = [](const char *label, const char *button, const char *name, const char *value,
-                                QStringView message, bool error = false) {
-            QTest::newRow(label) << button << name << value << message.toString() << error
-                                 << QStringList{"a", "b", "c", ""} << QList<int>{1, 2, 3};
-        };
-        QTest::newRow("add: appended")
-            << "Command1" << "d" << "4" << QString() << false << QStringList{"a", "b", "c", "d", ""}
-            << QList<int>{1, 2, 3, 4};
-        QTest::newRow("add: value 0")
-            << "Command1" << "zero" << "0" << QString() << false << QStringList{"a", "b", "c", "zero", ""}
-            << QList<int>{1, 2, 3, 0};
-        QTest::newRow("add: largest value")
-            << "Command1" << "top" << "32767" << QString() << false << QStringList{"a", "b", "c", "top", ""}
-            << QList<int>{1, 2, 3, 32767};
-        refused("add: first item's value clashes before second's name", "Command1", "b", "1",
-                RuleMessage::DuplicateItemValue);
-        refused("add: name clash", "Command1", "a", "7", RuleMessage::DuplicateItemName);
-        refused("add: no name", "Command1", "", "3", RuleMessage::ItemNameEmpty);
-        refused("add: no value", "Command1", "d", "", RuleMessage::ItemValueEmpty);
-        refused("add: negative", "Command1", "d", "-3", RuleMessage::ItemValueNotNumeric);
-        refused("add: decimal point", "Command1", "d", "1.5", RuleMessage::ItemValueNotNumeric);
-        refused("add: beyond 16 bits", "Command1", "d", "32768", RuleMessage::ItemAddFailed, true);
-        QTest::newRow("remove first: the values move down")
-            << "Command2" << "a" << "1" << QString() << false << QStringList{"b", "c", ""} << QList<int>{2, 3};
-        QTest::newRow("remove middle")
-            << "Command2" << "b" << "2" << QString() << false << QStringList{"a", "c", ""} << QList<int>{1, 3};
-        refused("remove: name with another value", "Command2", "a", "5", RuleMessage::ItemNotFound);
-        refused("remove: name not in the list", "Command2", "x", "1", RuleMessage::ItemNotFound);
-        refused("remove: empty value box", "Command2", "a", "", RuleMessage::ItemRemoveFailed, true);
-        refused("remove: no name", "Command2", "", "1", RuleMessage::ItemNameNotChosen);
+        QTest::addColumn<QStringList>("fields");
+        const QString text = QString::fromUtf8(contents(QStringLiteral(KORVEL_TEST_DATA "/editor/items.txt")));
+        for (const QString &line : text.split(u'\n', Qt::SkipEmptyParts)) {
+            if (!line.startsWith(u'#'))
+                QTest::newRow(qPrintable(line.section(u'|', 0, 2))) << line.split(u'|');
+        }
     }
 
     void theItemButtons()
     {
-        QFETCH(QString, button);
-        QFETCH(QString, name);
-        QFETCH(QString, value);
-        QFETCH(QString, message);
-        QFETCH(bool, error);
-        QFETCH(QStringList, after);
-        QFETCH(QList<int>, values);
+        QFETCH(QStringList, fields);
+        QCOMPARE(fields.size(), 6);
         openWithItems();
-        f.view.type("Combo6", name);
-        f.view.type("Text8", value);
-        f.view.click(qPrintable(button));
-        QCOMPARE(f.services->texts(), message.isEmpty() ? QStringList{} : QStringList{message});
-        if (!message.isEmpty())
-            QCOMPARE(f.services->lastMessage().kind, error ? MessageKind::Error : MessageKind::Warning);
-        else
+        f.view.type("Combo6", fields[1]);
+        f.view.type("Text8", fields[2]);
+        f.view.click(fields[0] == QLatin1String("add") ? "Command1" : "Command2");
+        QStringList shown;
+        for (const Message &message : std::as_const(f.services->messages))
+            shown.append((message.kind == MessageKind::Error ? "error:" : "warning:") + message.text);
+        QCOMPARE(shown.join(u'/'), fields[3]);
+        if (fields[3].isEmpty()) {
             QCOMPARE(f.view.text("Text8"), QString());
-        if (message.isEmpty() && button == QLatin1String("Command1")) {
-            QCOMPARE(f.view.combo("Combo6")->currentIndex(), int(after.size()) - 1);
-            QCOMPARE(f.view.text("Combo6"), QString());
+            if (fields[0] == QLatin1String("add"))
+                QCOMPARE(f.view.text("Combo6") + u'|' + QString::number(f.view.combo("Combo6")->currentIndex()),
+                         QStringLiteral("|4"));
         }
-        QCOMPARE(f.view.entries("Combo6"), after);
-        QCOMPARE(this->values(int(values.size())), values);
+        QCOMPARE(f.view.entries("Combo6").join(u','), fields[4]);
+        QStringList values;
+        for (int i = 0; i < fields[5].count(u',') + 1; ++i)
+            values.append(QString::number(f.state->EnumValues[i]));
+        QCOMPARE(values.join(u','), fields[5]);
     }
 
     void theValueBoxFollowsTheItemList()
@@ -212,28 +165,6 @@ private Q_SLOTS:
         QCOMPARE(attribute.Constraint, rangeToo ? Constraint::Range : Constraint::Enumeration);
         QCOMPARE(itemsOf(*f.state, slot).size(), rangeToo ? 0 : 2);
         QCOMPARE(rangeOf(*f.state, slot) >= 0, rangeToo);
-    }
-
-    void anEnumerationIsLoadedAndCommittedParallelToItsValues()
-    {
-        buildEditorDesign(*f.state);
-        QVERIFY(f.openChange(QStringLiteral("sysMode")));
-        f.dialog->show();
-        QCOMPARE(f.view.entries("Combo6"), (QStringList{"normal", "standby", "off", ""}));
-        f.view.choose("Combo6", QStringLiteral("normal"));
-        f.view.click("Command2");
-        addItem(QStringLiteral("sleep"), QStringLiteral("7"));
-        QCOMPARE(values(3), (QList<int>{2, 0, 7}));
-        f.view.click("Command4");
-        QCOMPARE(f.services->texts(), QStringList{RuleMessage::ObjectChanged.toString()});
-
-        QStringList stored;
-        for (int item : itemsOf(*f.state, findObjectByName(*f.state, QStringLiteral("sysMode")))) {
-            const MibList &record = f.state->tables.list[item];
-            stored.append(displayedText(record.ItemName, record.ItemNameLength) + u'='
-                          + QString::number(record.ItemValue));
-        }
-        QCOMPARE(stored, (QStringList{"standby=2", "off=0", "sleep=7"}));
     }
 };
 
