@@ -18,38 +18,17 @@ using namespace korvel::testing;
 
 namespace {
 
-// Types one object into an open editor, as a person would, and commits. The
-// object is a line "level|kind|name|object ID|description|entry description|
-// syntax|access|minimum..maximum|name=value,...|key order", where the level
-// is the List window's (empty for the top) and trailing fields may be left
-// off.
+// Builds one object in an open editor, as a person would, and commits. The
+// object is a line "level|kind option|setting|...", each setting as
+// EditorView::set takes it; the level is the List window's, empty for the top.
 void typeAndCommit(const EditorView &v, const QString &object)
 {
-    QStringList field = object.split(u'|');
-    field.resize(11);
-    const auto kind = static_cast<KindOption>(QStringList{"Node", "Table", "Leaf"}.indexOf(field[1]));
+    QStringList settings = object.split(u'|').mid(1);
+    const auto kind = static_cast<KindOption>(QStringList{"Node", "Table", "Leaf"}.indexOf(settings.takeFirst()));
     if (v.kind() != kind)
         v.option(kind)->click();
     // The empty name entry resets what choosing the option loaded.
     v.choose("Combo5", QString());
-    QStringList settings{"Combo5=" + field[2], "Text1=" + field[3]};
-    if (kind != KindOption::Node)
-        settings << "Text7=" + field[4];
-    if (kind == KindOption::Table)
-        settings << "Text3=" + field[5];
-    if (kind == KindOption::Leaf) {
-        settings << "Combo7=" + field[6] << "Combo1=" + field[7];
-        const QString range = field[8];
-        if (!range.isEmpty())
-            settings << "Check4" << "Text9=" + range.section(QStringLiteral(".."), 0, 0)
-                     << "Text10=" + range.section(QStringLiteral(".."), 1);
-        if (!field[9].isEmpty())
-            settings << "Check3";
-        for (const QString &item : field[9].split(u',', Qt::SkipEmptyParts))
-            settings << "Combo6=" + item.section(u'=', 0, 0) << "Text8=" + item.section(u'=', 1) << "Command1";
-        if (!field[10].isEmpty())
-            settings << "Check1" << "Text2=" + field[10];
-    }
     for (const QString &setting : settings + QStringList{"Command4"})
         v.set(setting);
 }
@@ -61,8 +40,7 @@ class DesignCommitTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<AppState> m_state;
-    std::unique_ptr<RecordingServices> m_services;
+    EditorFixture f;
     std::unique_ptr<QTemporaryDir> m_folder;
     QPointer<List> m_list;
 
@@ -70,7 +48,7 @@ private:
     // registers it.
     List *showList()
     {
-        m_list = qobject_cast<List *>(m_services->openWindow(MainWindow::List));
+        m_list = qobject_cast<List *>(f.services->openWindow(MainWindow::List));
         return m_list;
     }
 
@@ -106,7 +84,7 @@ private:
     std::shared_ptr<bool> driveEditor(std::function<void(const EditorView &)> driver)
     {
         auto ran = std::make_shared<bool>(false);
-        m_services->drive(ModalDialog::Design, [ran, driver](QDialog &dialog) {
+        f.services->drive(ModalDialog::Design, [ran, driver](QDialog &dialog) {
             *ran = true;
             driver(EditorView(&dialog));
         });
@@ -118,7 +96,7 @@ private:
     void add(const QString &object)
     {
         const QString level = object.section(u'|', 0, 0);
-        m_state->ListLevel = static_cast<int16_t>(level.isEmpty() ? RootSlot : findObjectByName(*m_state, level));
+        f.state->ListLevel = static_cast<int16_t>(level.isEmpty() ? RootSlot : findObjectByName(*f.state, level));
         m_list->refresh();
         const auto ran = driveEditor([object](const EditorView &v) { typeAndCommit(v, object); });
         click("Command12");
@@ -128,7 +106,7 @@ private:
     // Opens 変更 on the object named `name`, at its parent's level.
     void change(const QString &name)
     {
-        m_state->ListLevel = static_cast<int16_t>(m_state->tables.tree[findObjectByName(*m_state, name)].Parent);
+        f.state->ListLevel = static_cast<int16_t>(f.state->tables.tree[findObjectByName(*f.state, name)].Parent);
         m_list->refresh();
         selectRow(name);
         click("Command7");
@@ -137,10 +115,9 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_state = std::make_unique<AppState>();
-        m_services = std::make_unique<RecordingServices>();
+        f.setUp();
         m_folder = std::make_unique<QTemporaryDir>();
-        registerProgramWindows(*m_services, *m_state);
+        registerProgramWindows(*f.services, *f.state);
     }
 
     void cleanup()
@@ -148,9 +125,7 @@ private Q_SLOTS:
         if (m_list)
             m_list->close();
         QTRY_VERIFY(!m_list);
-        QVERIFY(visibleTopLevelWindows().isEmpty());
-        m_services.reset();
-        m_state.reset();
+        f.tearDown();
         m_folder.reset();
     }
 
@@ -158,13 +133,13 @@ private Q_SLOTS:
     // the object chosen; the list shows what a commit changed.
     void theListWindowOpensTheEditorWhereItStands()
     {
-        buildEditorDesign(*m_state);
+        buildEditorDesign(*f.state);
         QVERIFY(showList());
-        add(QStringLiteral("portEntry|Leaf|portSpeed|4|||INTEGER|read-only"));
-        QCOMPARE(m_services->texts(), QStringList{RuleMessage::ObjectAdded.toString()});
+        add(QStringLiteral("portEntry|Leaf|Combo5=portSpeed|Text1=4"));
+        QCOMPARE(f.services->texts(), QStringList{RuleMessage::ObjectAdded.toString()});
         QCOMPARE(rows(), (QStringList{"portIndex", "portName", "portStatus", "portSpeed"}));
-        QCOMPARE(m_state->EditTarget, -1);
-        m_services->messages.clear();
+        QCOMPARE(f.state->EditTarget, -1);
+        f.services->messages.clear();
 
         QStringList seen;
         const auto record = [&seen](const EditorView &v) {
@@ -180,8 +155,8 @@ private Q_SLOTS:
         driveEditor(record);
         doubleClick(QStringLiteral("sysMode"));
         QCOMPARE(seen, (QStringList{"   追加|portEntry|", "   変更|enterprise|portTable", "   変更|sysInfo|sysMode"}));
-        QCOMPARE(m_state->ListLevel, findObjectByName(*m_state, QStringLiteral("sysInfo")));
-        QVERIFY(m_services->messages.isEmpty());
+        QCOMPARE(f.state->ListLevel, findObjectByName(*f.state, QStringLiteral("sysInfo")));
+        QVERIFY(f.services->messages.isEmpty());
     }
 
     void addIsRefusedBelowATableOrALeaf_data()
@@ -198,23 +173,23 @@ private Q_SLOTS:
         QFETCH(QString, level);
         QFETCH(bool, typed);
         QFETCH(QString, refusal);
-        buildEditorDesign(*m_state);
+        buildEditorDesign(*f.state);
         if (!typed)
-            m_state->ListLevel = static_cast<int16_t>(findObjectByName(*m_state, level));
+            f.state->ListLevel = static_cast<int16_t>(findObjectByName(*f.state, level));
         QVERIFY(showList());
         if (typed)
             m_list->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(level);
-        const QByteArray before = snapshot(*m_state);
+        const QByteArray before = snapshot(*f.state);
         const QStringList shown = rows();
 
         const auto ran = driveEditor([](const EditorView &) {});
         click("Command12");
         QVERIFY(!*ran);
-        QCOMPARE(m_services->texts(), (QStringList{refusal, QStringLiteral("追加に失敗しました")}));
-        QCOMPARE(m_services->messages.first().caption, QStringLiteral("注意メッセージ"));
-        QCOMPARE(m_services->messages.first().icon, MessageIcon::Exclamation);
-        QCOMPARE(m_services->lastMessage().kind, MessageKind::Error);
-        QCOMPARE(snapshot(*m_state), before);
+        QCOMPARE(f.services->texts(), (QStringList{refusal, QStringLiteral("追加に失敗しました")}));
+        QCOMPARE(f.services->messages.first().caption, QStringLiteral("注意メッセージ"));
+        QCOMPARE(f.services->messages.first().icon, MessageIcon::Exclamation);
+        QCOMPARE(f.services->lastMessage().kind, MessageKind::Error);
+        QCOMPARE(snapshot(*f.state), before);
         QCOMPARE(rows(), shown);
     }
 
@@ -251,9 +226,9 @@ private Q_SLOTS:
         QFETCH(QString, message);
         QFETCH(bool, closes);
         QFETCH(bool, changes);
-        buildEditorDesign(*m_state);
+        buildEditorDesign(*f.state);
         QVERIFY(showList());
-        const QByteArray before = snapshot(*m_state);
+        const QByteArray before = snapshot(*f.state);
         bool open = false;
         const auto ran = driveEditor([&open, settings](const EditorView &v) {
             for (const QString &setting : settings)
@@ -263,9 +238,9 @@ private Q_SLOTS:
         });
         target.isEmpty() ? click("Command12") : change(target);
         QVERIFY(*ran);
-        QCOMPARE(m_services->texts(), QStringList{message});
+        QCOMPARE(f.services->texts(), QStringList{message});
         QCOMPARE(open, !closes);
-        QCOMPARE(snapshot(*m_state) == before, !changes);
+        QCOMPARE(snapshot(*f.state) == before, !changes);
     }
 
     void aDesignBuiltInTheEditorSavesAndWritesTheExpectedFiles()
@@ -277,31 +252,31 @@ private Q_SLOTS:
         QVERIFY(showList());
         for (const QString &object : objects)
             add(object);
-        QCOMPARE(m_services->texts(), QStringList(objects.size(), RuleMessage::ObjectAdded.toString()));
+        QCOMPARE(f.services->texts(), QStringList(objects.size(), RuleMessage::ObjectAdded.toString()));
 
         const QString design = m_folder->filePath(QStringLiteral("built.mdf"));
         const QString mib = m_folder->filePath(QStringLiteral("built.mib"));
-        m_services->answerFileDialog(*m_state, design);
+        f.services->answerFileDialog(*f.state, design);
         m_list->findChild<QAction *>(QStringLiteral("MIB_SAVE"))->trigger();
-        QCOMPARE(m_services->lastMessage().text, QStringLiteral("ファイルに保存しました。"));
+        QCOMPARE(f.services->lastMessage().text, QStringLiteral("ファイルに保存しました。"));
         QCOMPARE(contents(design), contents(QStringLiteral(KORVEL_TEST_DATA "/editor/roundtrip.mdf")));
-        m_services->answerFileDialog(*m_state, mib);
+        f.services->answerFileDialog(*f.state, mib);
         click("Command3");
-        QCOMPARE(m_services->lastMessage().text, QStringLiteral("MIBファイルを作成しました。"));
+        QCOMPARE(f.services->lastMessage().text, QStringLiteral("MIBファイルを作成しました。"));
         QCOMPARE(contents(mib), contents(QStringLiteral(KORVEL_TEST_DATA "/editor/roundtrip.mib")));
 
         // Every object opened in change mode and committed untouched stays
         // exactly as it was.
-        const QByteArray before = snapshot(*m_state);
-        m_services->messages.clear();
+        const QByteArray before = snapshot(*f.state);
+        f.services->messages.clear();
         for (int slot = 0; slot < SlotCount; ++slot) {
-            if (m_state->tables.tree[slot].InUse == 1) {
+            if (f.state->tables.tree[slot].InUse == 1) {
                 driveEditor([](const EditorView &v) { v.click("Command4"); });
-                change(displayedName(*m_state, slot));
+                change(displayedName(*f.state, slot));
             }
         }
-        QCOMPARE(m_services->texts(), QStringList(9, RuleMessage::ObjectChanged.toString()));
-        QCOMPARE(snapshot(*m_state), before);
+        QCOMPARE(f.services->texts(), QStringList(9, RuleMessage::ObjectChanged.toString()));
+        QCOMPARE(snapshot(*f.state), before);
     }
 };
 

@@ -24,16 +24,12 @@ private:
         f.dialog->show();
         QCOMPARE(f.view.kind(), KindOption::Leaf);
         f.view.check("Check3")->click();
-        for (int i = 1; i <= count; ++i)
-            addItem(QString(QChar(u'a' + i - 1)), QString::number(i));
+        for (int i = 1; i <= count; ++i) {
+            f.view.type("Combo6", QString(QChar(u'a' + i - 1)));
+            f.view.type("Text8", QString::number(i));
+            f.view.click("Command1");
+        }
         QVERIFY(f.services->messages.isEmpty());
-    }
-
-    void addItem(const QString &name, const QString &value)
-    {
-        f.view.type("Combo6", name);
-        f.view.type("Text8", value);
-        f.view.click("Command1");
     }
 
 private Q_SLOTS:
@@ -76,6 +72,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("fields");
         const QString text = QString::fromUtf8(contents(QStringLiteral(KORVEL_TEST_DATA "/editor/items.txt")));
+        QVERIFY(text.contains(u'|'));
         for (const QString &line : text.split(u'\n', Qt::SkipEmptyParts)) {
             if (!line.startsWith(u'#'))
                 QTest::newRow(qPrintable(line.section(u'|', 0, 2))) << line.split(u'|');
@@ -147,15 +144,10 @@ private Q_SLOTS:
         QCOMPARE(f.view.usable(), sortedNames(LeafControls + ',' + ItemControls));
 
         f.view.choose("Combo7", QStringLiteral("OCTET STRING"));
-        if (rangeToo) {
-            // The enumeration box is not usable, so no conflict is reported.
-            f.view.check("Check4")->click();
-            f.view.type("Text9", QStringLiteral("0"));
-            f.view.type("Text10", QStringLiteral("9"));
-        }
-        f.view.type("Combo5", QStringLiteral("portMode"));
-        f.view.type("Text1", QStringLiteral("9"));
-        f.view.click("Command4");
+        // The enumeration box is not usable, so a range raises no conflict.
+        const QStringList range = rangeToo ? QStringList{"Check4", "Text9=0", "Text10=9"} : QStringList{};
+        for (const QString &setting : range + QStringList{"Combo5=portMode", "Text1=9", "Command4"})
+            f.view.set(setting);
         QCOMPARE(f.services->texts(), QStringList{RuleMessage::ObjectAdded.toString()});
         QVERIFY(!f.dialog->isVisible());
 
