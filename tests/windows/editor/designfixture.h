@@ -185,7 +185,8 @@ inline void buildEditorDesign(AppState &state, bool gapped = false)
     }
     buildSampleDesign(state);
     addNode(state, QStringLiteral("sysBoard"), 3, findObjectByName(state, QStringLiteral("sysInfo")));
-    MibAttribute &entry = state.tables.attribute[attributeOf(state, findObjectByName(state, QStringLiteral("portEntry")))];
+    const int entrySlot = findObjectByName(state, QStringLiteral("portEntry"));
+    MibAttribute &entry = state.tables.attribute[attributeOf(state, entrySlot)];
     const QString rowText = QStringLiteral("Port row");
     storeText(entry.Description, rowText, NameWidth);
     entry.DescriptionLength = static_cast<int32_t>(rowText.size());

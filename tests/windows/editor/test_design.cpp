@@ -80,20 +80,24 @@ private:
                      step + u'|' + it.key() + u'=' + it.value());
     }
 
+    // Runs one step of a case of tests/data/editor/fields.txt.
     void act(const QString &action, const QString &argument)
     {
         const QMap<QString, QAbstractButton *> buttons{{QStringLiteral("Node"), f.view.option(KindOption::Node)},
                                                        {QStringLiteral("Table"), f.view.option(KindOption::Table)},
                                                        {QStringLiteral("Leaf"), f.view.option(KindOption::Leaf)},
                                                        {QStringLiteral("Check1"), f.view.check("Check1")}};
+        QAbstractButton *button = buttons.value(argument);
+        if (!button && QStringList{"option", "click", "untick"}.contains(action))
+            QFAIL(qPrintable(QStringLiteral("no button ") + argument));
         if (action == QLatin1String("parent")) {
             f.view.choose("Combo8", argument);
         } else if (action == QLatin1String("option")) {
-            buttons.value(argument)->setChecked(true);
+            button->setChecked(true);
         } else if (action == QLatin1String("click")) {
-            QTest::mouseClick(buttons.value(argument), Qt::LeftButton);
+            QTest::mouseClick(button, Qt::LeftButton);
         } else if (action == QLatin1String("untick")) {
-            buttons.value(argument)->setChecked(false);
+            button->setChecked(false);
         } else if (action == QLatin1String("name")) {
             f.view.choose("Combo5", argument);
         } else if (action == QLatin1String("type")) {
@@ -125,7 +129,8 @@ private Q_SLOTS:
         QStringList actual;
         for (const QString &line : std::as_const(expected)) {
             const QString name = line.section(u'=', 0, 0);
-            const QObject *control = name == f.dialog->objectName() ? f.dialog.get() : f.dialog->findChild<QObject *>(name);
+            const QObject *control =
+                name == f.dialog->objectName() ? f.dialog.get() : f.dialog->findChild<QObject *>(name);
             QStringList shown;
             if (name == QLatin1String("tab")) {
                 const QStringList controls = line.section(u'=', 1).split(u',');
@@ -218,14 +223,19 @@ private Q_SLOTS:
         const QByteArray text = contents(QStringLiteral(KORVEL_TEST_DATA "/editor/fields.txt"));
         QList<QStringList> cases;
         for (const QString &line : QString::fromUtf8(text).split(u'\n', Qt::SkipEmptyParts)) {
+            if (line.startsWith(u'#'))
+                continue;
             if (line.startsWith(QLatin1String("== ")))
                 cases.append({line.mid(3)});
-            else if (!line.startsWith(u'#'))
+            else if (cases.isEmpty())
+                QFAIL("a step before the first case");
+            else
                 cases.last().append(line);
         }
         QVERIFY(!cases.isEmpty());
         for (QStringList script : std::as_const(cases)) {
             const QString name = script.takeFirst();
+            QVERIFY2(!script.isEmpty() && script.first().split(u' ').size() == 4, qPrintable(name));
             QTest::newRow(qPrintable(name)) << false << script;
             if (script.first().contains(QLatin1String(" sample ")))
                 QTest::newRow(qPrintable(name + QStringLiteral(" (gapped)"))) << true << script;
