@@ -13,29 +13,50 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
-#include <QMap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace korvel::testing {
 
+// The bytes of the file at `path`, empty when it cannot be read.
+inline QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // The parts of the design a commit may change: the file image of the tables
 // and the four counters.
-struct Snapshot {
-    QByteArray image;
-    int tree, attribute, range, list;
-    bool operator==(const Snapshot &) const = default;
-};
-
-inline Snapshot snapshot(const AppState &state)
+inline QByteArray snapshot(const AppState &state)
 {
     const DefinitionTables &t = state.tables;
-    return {designFileImage(state), t.MibTreeCount, t.MibAttributeCount, t.MibRangeCount, t.MibListCount};
+    return designFileImage(state) + QByteArray::number(t.MibTreeCount) + ',' + QByteArray::number(t.MibAttributeCount)
+           + ',' + QByteArray::number(t.MibRangeCount) + ',' + QByteArray::number(t.MibListCount);
+}
+
+// The controls the Leaf option enables, those the range, enumeration and key
+// boxes switch, and with the entry description every control whose enabled
+// state depends on the kind and the ticks.
+inline const QString LeafControls = QStringLiteral("Frame2,Text7,Frame3,Combo7,Check4,Check3,Label1,Combo1,Check1");
+inline const QString RangeControls = QStringLiteral("Text9,Label9,Text10");
+inline const QString ItemControls = QStringLiteral("Label8,Combo6,Label3,Text8,Command1,Command2");
+inline const QString KeyControls = QStringLiteral("Label2,Text2");
+inline const QString SwitchedControls =
+    LeafControls + ',' + RangeControls + ',' + ItemControls + ',' + KeyControls + QStringLiteral(",Label4,Text3");
+
+// A comma-separated list of names, sorted.
+inline QString sortedNames(const QString &names)
+{
+    QStringList all = names.split(u',', Qt::SkipEmptyParts);
+    all.sort();
+    return all.join(u',');
 }
 
 // The controls of one open dialog, by object name.
@@ -56,10 +77,7 @@ public:
     }
 
     QComboBox *combo(const char *name) const { return get<QComboBox>(name); }
-    QLineEdit *line(const char *name) const { return get<QLineEdit>(name); }
-    QPlainTextEdit *box(const char *name) const { return get<QPlainTextEdit>(name); }
     QCheckBox *check(const char *name) const { return get<QCheckBox>(name); }
-    QPushButton *button(const char *name) const { return get<QPushButton>(name); }
     QRadioButton *option(KindOption kind) const
     {
         const char *names[] = {"Option1_0", "Option1_1", "Option1_2"};
@@ -80,68 +98,20 @@ public:
     // The text of a text box, a multi-line box, a button or a list.
     QString text(const char *name) const
     {
-        if (auto *l = m_dialog->findChild<QLineEdit *>(QLatin1String(name)))
-            return l->text();
-        if (auto *b = m_dialog->findChild<QPlainTextEdit *>(QLatin1String(name)))
-            return b->toPlainText();
-        if (auto *b = m_dialog->findChild<QPushButton *>(QLatin1String(name)))
-            return b->text();
-        return combo(name)->currentText();
+        const auto *control = get<QWidget>(name);
+        if (auto *list = qobject_cast<const QComboBox *>(control))
+            return list->currentText();
+        if (auto *box = qobject_cast<const QPlainTextEdit *>(control))
+            return box->toPlainText();
+        return control->property("text").toString();
     }
 
-    // Everything the dialog shows, as "key=value" lines: the lists' texts and
-    // entries, the boxes, the ticks, the kind option and which controls are
-    // usable. Tests compare it with the defaults of an empty add plus the
-    // lines they expect to differ.
-    QMap<QString, QString> fields() const
+    // Which of the controls the kind and the ticks switch are usable.
+    QString usable() const
     {
-        QMap<QString, QString> all;
-        const char *kinds[] = {"Node", "Table", "Leaf"};
-        all[QStringLiteral("option")] = QLatin1String(kinds[static_cast<int>(kind())]);
-        all[QStringLiteral("parents")] = entries("Combo8").join(u',');
-        all[QStringLiteral("names")] = entries("Combo5").join(u',');
-        all[QStringLiteral("items")] = entries("Combo6").join(u',');
-        for (const char *name : {"Combo8", "Combo5", "Text1", "Text7", "Text3", "Combo7", "Text9", "Text10", "Combo6",
-                                 "Text8", "Combo1", "Text2"})
-            all[QLatin1String(name)] = text(name);
-        for (const char *name : {"Check4", "Check3", "Check1"})
-            all[QLatin1String(name)] = check(name)->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-        all[QStringLiteral("Command4")] = button("Command4")->text();
-        QStringList usable;
-        for (const char *name : {"Frame2", "Text7", "Label4", "Text3", "Frame3", "Combo7", "Check4", "Text9", "Label9",
-                                 "Text10", "Check3", "Label8", "Combo6", "Label3", "Text8", "Command1", "Command2",
-                                 "Label1", "Combo1", "Check1", "Label2", "Text2"}) {
-            if (enabled(name))
-                usable.append(QLatin1String(name));
-        }
-        usable.sort();
-        all[QStringLiteral("enabled")] = usable.join(u',');
-        return all;
-    }
-
-    // What an add at the top of an empty design shows, with `changes`
-    // ("key=value") applied.
-    static QMap<QString, QString> expectedFields(const QStringList &changes)
-    {
-        QMap<QString, QString> all{
-            {QStringLiteral("option"), QStringLiteral("Node")}, {QStringLiteral("parents"), QStringLiteral("enterprise")},
-            {QStringLiteral("names"), QString()},               {QStringLiteral("items"), QString()},
-            {QStringLiteral("Combo8"), QStringLiteral("enterprise")},
-            {QStringLiteral("Combo7"), QStringLiteral("INTEGER")},
-            {QStringLiteral("Combo1"), QStringLiteral("read-only")},
-            {QStringLiteral("Command4"), QStringLiteral("   追加")},
-            {QStringLiteral("Check4"), QStringLiteral("0")}, {QStringLiteral("Check3"), QStringLiteral("0")},
-            {QStringLiteral("Check1"), QStringLiteral("0")}, {QStringLiteral("enabled"), QString()}};
-        for (const char *name : {"Combo5", "Text1", "Text7", "Text3", "Text9", "Text10", "Combo6", "Text8", "Text2"})
-            all[QLatin1String(name)] = QString();
-        for (const QString &change : changes) {
-            const qsizetype equals = change.indexOf(u'=');
-            all[change.left(equals)] = change.mid(equals + 1);
-        }
-        QStringList usable = all[QStringLiteral("enabled")].split(u',', Qt::SkipEmptyParts);
-        usable.sort();
-        all[QStringLiteral("enabled")] = usable.join(u',');
-        return all;
+        QStringList names = SwitchedControls.split(u',');
+        names.removeIf([this](const QString &name) { return !enabled(qPrintable(name)); });
+        return sortedNames(names.join(u','));
     }
 
     KindOption kind() const
@@ -166,26 +136,36 @@ public:
     // Types into an editable list or a text box as the user would.
     void type(const char *name, const QString &text) const
     {
-        QWidget *target = nullptr;
-        if (auto *list = m_dialog->findChild<QComboBox *>(QLatin1String(name)))
+        QWidget *target = get<QWidget>(name);
+        if (auto *list = qobject_cast<QComboBox *>(target))
             target = list->lineEdit();
-        else
-            target = get<QWidget>(name);
         auto *l = qobject_cast<QLineEdit *>(target);
         auto *b = qobject_cast<QPlainTextEdit *>(target);
         l ? l->clear() : b->clear();
         // Key events carry Latin-1 only; other text goes in as the input
         // method would put it.
-        bool latin1 = true;
-        for (QChar c : text)
-            latin1 = latin1 && c.unicode() < 0x80;
-        if (latin1)
+        if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
             QTest::keyClicks(target, text);
         else
             l ? l->insert(text) : b->insertPlainText(text);
     }
 
-    void click(const char *name) const { button(name)->click(); }
+    void click(const char *name) const { get<QPushButton>(name)->click(); }
+
+    // "name=text" types into a text box or an editable list, or chooses the
+    // entry of a fixed list; a bare "name" clicks that button.
+    void set(const QString &setting) const
+    {
+        const QByteArray name = setting.section(u'=', 0, 0).toLatin1();
+        const QString text = setting.section(u'=', 1);
+        auto *list = m_dialog->findChild<QComboBox *>(QLatin1String(name));
+        if (!setting.contains(u'='))
+            get<QAbstractButton>(name.constData())->click();
+        else if (list && !list->isEditable())
+            choose(name.constData(), text);
+        else
+            type(name.constData(), text);
+    }
 
 private:
     QDialog *m_dialog;
@@ -205,7 +185,8 @@ inline void buildEditorDesign(AppState &state, bool gapped = false)
     }
     buildSampleDesign(state);
     addNode(state, QStringLiteral("sysBoard"), 3, findObjectByName(state, QStringLiteral("sysInfo")));
-    MibAttribute &entry = state.tables.attribute[attributeOf(state, findObjectByName(state, QStringLiteral("portEntry")))];
+    const int entrySlot = findObjectByName(state, QStringLiteral("portEntry"));
+    MibAttribute &entry = state.tables.attribute[attributeOf(state, entrySlot)];
     const QString rowText = QStringLiteral("Port row");
     storeText(entry.Description, rowText, NameWidth);
     entry.DescriptionLength = static_cast<int32_t>(rowText.size());
@@ -224,29 +205,25 @@ public:
 
     void tearDown()
     {
+        if (dialog)
+            dialog->close();
         dialog.reset();
         QVERIFY(visibleTopLevelWindows().isEmpty());
         services.reset();
         state.reset();
     }
 
-    // Opens the editor as the List window's 追加 does at level `level`.
-    bool openAdd(const QString &level = QStringLiteral("enterprise"))
+    // Opens the editor as the List window's 追加 does at level `level`, or
+    // as 変更 does on the object named `change`.
+    bool open(const QString &level, const QString &change = QString())
     {
-        state->EditTarget = -1;
+        state->EditTarget = static_cast<int16_t>(change.isEmpty() ? -1 : findObjectByName(*state, change));
         dialog = Design::open(*state, *services, level);
         view = EditorView(dialog.get());
         return dialog != nullptr;
     }
-
-    // Opens the editor as 変更 does on the object named `name`.
-    bool openChange(const QString &name)
-    {
-        state->EditTarget = static_cast<int16_t>(findObjectByName(*state, name));
-        dialog = Design::open(*state, *services, QStringLiteral("enterprise"));
-        view = EditorView(dialog.get());
-        return dialog != nullptr;
-    }
+    bool openAdd(const QString &level = QStringLiteral("enterprise")) { return open(level); }
+    bool openChange(const QString &name) { return open(QStringLiteral("enterprise"), name); }
 
     std::unique_ptr<AppState> state;
     std::unique_ptr<RecordingServices> services;
