@@ -16,17 +16,15 @@ using namespace korvel::testing;
 
 namespace {
 
-enum class Colour { None, Green, Blue, Orange };
-
-// The colour of a picture, read from its middle pixel.
-Colour colourOf(const QImage &image)
+// The colour of a picture, read from its middle pixel, named as the balls are.
+QString colourOf(const QImage &image)
 {
     const int hue = image.pixelColor(image.width() / 2, image.height() / 2).hslHue();
     if (hue >= 90 && hue <= 150)
-        return Colour::Green;
+        return u"green"_s;
     if (hue >= 190 && hue <= 250)
-        return Colour::Blue;
-    return hue >= 15 && hue <= 45 ? Colour::Orange : Colour::None;
+        return u"blue"_s;
+    return hue >= 15 && hue <= 45 ? u"orange"_s : u"none"_s;
 }
 
 int lightness(const QImage &image)
@@ -91,6 +89,19 @@ private Q_SLOTS:
     {
         QVERIFY(f.show());
         QCOMPARE(f.window->windowTitle(), u"Korvel （ツリー）"_s);
+        // An empty design shows the green root alone, collapsed.
+        QCOMPARE(f.levelOrder(), QStringList{u"enterprise"_s});
+        QCOMPARE(f.looks(u"enterprise"_s), u"enterprise green green"_s);
+        QCOMPARE(colourOf(iconImage(f.root(), QIcon::Normal)), u"green"_s);
+        QVERIFY(!f.root()->isExpanded());
+        QVERIFY(f.view()->selectedItems().isEmpty());
+        // The panel as the window opens: the node option, empty boxes, one
+        // empty entry in the item list, the attribute controls disabled.
+        QCOMPARE(f.panel(), u"0|||||INTEGER|||read-only|"_s);
+        QCOMPARE(f.text("Text1") + f.text("Text9") + f.text("Text10") + f.text("Text8") + f.text("Text2"), QString());
+        QCOMPARE(f.comboEntries("Combo6"), QStringList{QString()});
+        QCOMPARE(enabledControls(), QStringList());
+        QVERIFY(f.services->messages.isEmpty());
         // object name|caption, for controls, frames, menus and menu items.
         const QStringList captions{
             u"Label2|Object ID"_s, u"Command12|     追加"_s, u"Command11|     削除"_s,
@@ -144,32 +155,13 @@ private Q_SLOTS:
         QCOMPARE(f.view()->style()->name(), u"windows"_s);
     }
 
-    void anEmptyDesignShowsOnlyTheGreenRoot()
-    {
-        QVERIFY(f.show());
-        QCOMPARE(f.levelOrder(), QStringList{u"enterprise"_s});
-        QCOMPARE(f.looks(u"enterprise"_s), u"enterprise green green"_s);
-        QCOMPARE(colourOf(iconImage(f.root(), QIcon::Normal)), Colour::Green);
-        QVERIFY(!f.root()->isExpanded());
-        QVERIFY(f.view()->selectedItems().isEmpty());
-        // The panel as the window opens: the node option, empty boxes, one
-        // empty entry in the item list, the attribute controls disabled.
-        QCOMPARE(f.panel(), u"0|||||INTEGER|||read-only|"_s);
-        QCOMPARE(f.text("Text1") + f.text("Text9") + f.text("Text10") + f.text("Text8") + f.text("Text2"), QString());
-        QCOMPARE(f.comboEntries("Combo6"), QStringList{QString()});
-        QCOMPARE(enabledControls(), QStringList());
-        QVERIFY(f.services->messages.isEmpty());
-    }
-
     void sixBallsOfFifteenPixels()
     {
         const BallImages images;
         QCOMPARE(BallImages::keys(), words(u"blue blue2 green green2 orange orange2"_s));
-        const QList<QPair<QString, Colour>> colours{
-            {u"blue"_s, Colour::Blue}, {u"green"_s, Colour::Green}, {u"orange"_s, Colour::Orange}};
-        for (const auto &[key, colour] : colours) {
-            const QImage plain = images.image(key).toImage();
-            const QImage pale = images.image(key + u'2').toImage();
+        for (const QString &colour : words(u"blue green orange"_s)) {
+            const QImage plain = images.image(colour).toImage();
+            const QImage pale = images.image(colour + u'2').toImage();
             QCOMPARE(plain.size(), QSize(15, 15));
             QCOMPARE(pale.size(), QSize(15, 15));
             QCOMPARE(colourOf(plain), colour);
@@ -195,19 +187,16 @@ private Q_SLOTS:
                                        u"sysMode(2) portEntry(1) TEntry(1) early(1) portIndex(1) portName(2) "
                                        u"portStatus(3)"_s));
         QVERIFY(!f.root()->isExpanded());
-        const QList<QPair<QString, Colour>> rows{{u"sysInfo(1)|sysInfo green green2"_s, Colour::Green},
-                                                {u"sysMode(2)|sysMode orange orange2"_s, Colour::Orange},
-                                                {u"TTable(4)|TTable blue blue2"_s, Colour::Blue},
-                                                {u"TEntry(1)|TEntry blue blue2"_s, Colour::Blue}};
-        for (const auto &[row, colour] : rows) {
+        for (const QString &row : {u"sysInfo(1)|sysInfo green green2"_s, u"sysMode(2)|sysMode orange orange2"_s,
+                                   u"TTable(4)|TTable blue blue2"_s, u"TEntry(1)|TEntry blue blue2"_s}) {
             const QString text = row.section(u'|', 0, 0);
             QCOMPARE(text + u'|' + f.looks(text), row);
-            const QTreeWidgetItem *item = f.item(text);
-            QCOMPARE(colourOf(iconImage(item, QIcon::Normal)), colour);
-            QCOMPARE(colourOf(iconImage(item, QIcon::Selected)), colour);
-            QVERIFY(lightness(iconImage(item, QIcon::Selected)) > lightness(iconImage(item, QIcon::Normal)));
+            const QString colour = row.section(u' ', 1, 1);
+            QCOMPARE(colourOf(iconImage(f.item(text), QIcon::Normal)), colour);
+            QCOMPARE(colourOf(iconImage(f.item(text), QIcon::Selected)), colour);
+            QVERIFY(lightness(iconImage(f.item(text), QIcon::Selected))
+                    > lightness(iconImage(f.item(text), QIcon::Normal)));
         }
-        // Positions count in the order above: portEntry is the eighth item.
         // The path box holds the whole path, the caret at its end.
         f.clickText(u"portEntry(1)"_s);
         QCOMPARE(f.shown(), u"8 4 enterprise.portTable(2).portEntry(1)"_s);
