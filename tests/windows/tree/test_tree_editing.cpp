@@ -228,19 +228,17 @@ private Q_SLOTS:
         const QString notToTable = u"テーブルのタイプへは変更できません。"_s;
         // item|option|name|object ID|range|key position, a box ticked when
         // its field is not empty. The refusals change nothing, so the rows
-        // run one after the other; the two that apply come last.
+        // run one after the other; the two that apply come last. The bounds
+        // of each field are the editor rules' own tests; here each check
+        // answers once, in its order.
         const QList<QPair<QString, QString>> rows{
             {u"sysTemperature(1)|2||x||"_s, u"オブジェクト名を入力してください。"_s},
             {u"sysTemperature(1)|2|   |1||"_s, u"オブジェクト名を入力してください。"_s},
             {u"sysTemperature(1)|2|n|-1||"_s, u"オブジェクトIDは数値を入力してください。"_s},
-            {u"sysTemperature(1)|2|n|||"_s, u"オブジェクトIDは数値を入力してください。"_s},
-            {u"sysTemperature(1)|2|n|0||"_s, u"オブジェクトIDは1～255です。"_s},
             {u"sysTemperature(1)|2|n|256||"_s, u"オブジェクトIDは1～255です。"_s},
             {u"sysTemperature(1)|2|n|5|1..x|"_s, u"範囲指定は数値を入力してください。"_s},
-            {u"sysTemperature(1)|2|n|5|..|"_s, u"範囲指定は数値を入力してください。"_s},
             {u"sysTemperature(1)|2|n|5|0..4294967296|"_s, u"範囲指定は最大4294967295までです。"_s},
             {u"sysTemperature(1)|2|n|5||1a"_s, u"テーブルキーの順位は数値を入力してください。"_s},
-            {u"sysTemperature(1)|2|n|5||0"_s, u"テーブルキーの順位は1～1000です。"_s},
             {u"sysTemperature(1)|2|n|5||1001"_s, u"テーブルキーの順位は1～1000です。"_s},
             {u"sysTemperature(1)|2|sysMode|5||"_s, u"オブジェクト名が重複しています。"_s},
             {u"sysTemperature(1)|2|port|5||"_s, u"オブジェクト名が重複しています。"_s},
