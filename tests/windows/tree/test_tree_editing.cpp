@@ -1,20 +1,26 @@
 // The Tree window's editing: 追加 and the placeholder's life, 設定 with its
-// checks and kind rules, 削除 with its cascade, and every refusal leaving the
-// tables as they were, full tables included.
-#include "designfile.h"
+// checks and kind rules, 削除 with its cascade, every refusal leaving the
+// tables as they were (full tables included), and hand-edited designs the
+// tree cannot build from the root. Records are compared as their design file
+// lines, which name every field at once.
 #include "sampledesign.h"
 #include "tableops.h"
 #include "treefixture.h"
+
+#include <algorithm>
 
 using namespace korvel;
 using namespace korvel::testing;
 
 namespace {
 
-const QString Placeholder = QStringLiteral("新たなオブジェクト");
-const QString Changed = QStringLiteral("オブジェクトを変更しました。");
-const QString SelectFromList = QStringLiteral("リストからオブジェクトを選択してください。");
-const QString NoRoom = QStringLiteral("これ以上登録できません");
+const QString Placeholder = u"新たなオブジェクト"_s;
+const QString Changed = u"オブジェクトを変更しました。"_s;
+const QString SelectFromList = u"リストからオブジェクトを選択してください。"_s;
+const QString SelectFromTree = u"ツリーからオブジェクトを選択してください。"_s;
+const QString NotUnder = u"このオブジェクトの下に新たなオブジェクトは追加できません。"_s;
+const QString NoRoom = u"これ以上登録できません"_s;
+const QString Freed = u"0,,,0,0,0"_s;
 
 // Marks every slot of `table` in use from `from` on, owned by no object, so
 // that only the slots below `from` stay free.
@@ -32,7 +38,7 @@ void fillFrom(std::array<MibTree, SlotCount> &table, int from)
 {
     for (int slot = from; slot < StoredSlotCount; ++slot) {
         table[slot].InUse = 1;
-        table[slot].Name = QStringLiteral("f%1").arg(slot);
+        table[slot].Name = u"f%1"_s.arg(slot);
         table[slot].NameLength = static_cast<int32_t>(table[slot].Name.size());
         table[slot].ObjectId = slot == from ? 255 : 1;
         table[slot].Parent = slot == from ? RootSlot : from;
@@ -49,13 +55,19 @@ class TreeEditingTest : public QObject
 private:
     TreeFixture f;
 
-    // Fills the panel's name and object ID, chooses `option` and applies.
-    void apply(int option, const QString &name, const QString &objectId)
+    QString tree(int slot) const { return designLine(*f.state, u"MibTree"_s, slot); }
+    // The attribute line of object `slot`.
+    QString attribute(int slot) const { return designLine(*f.state, u"MibAttribute"_s, attributeOf(*f.state, slot)); }
+    // The four counters, and a recount of the records in use where they differ.
+    QString counters() const
     {
-        f.option(option)->click();
-        f.type("Text5", name);
-        f.type("Text4", objectId);
-        f.click("Command4");
+        const auto line = [](const DefinitionTables &t) {
+            return u"%1 %2 %3 %4"_s.arg(t.MibTreeCount).arg(t.MibAttributeCount).arg(t.MibRangeCount).arg(t.MibListCount);
+        };
+        DefinitionTables recount = f.state->tables;
+        rebuildCounters(recount, f.state->ObjectLimit);
+        const QString stored = line(f.state->tables);
+        return stored == line(recount) ? stored : stored + u" (recount "_s + line(recount) + u')';
     }
 
     // A placeholder added under the item `parentText` (the root when empty).
@@ -65,491 +77,322 @@ private:
         f.click("Command12");
     }
 
+    // Every object in use has one item and every item but the root one
+    // object in use.
+    void verifyEveryObjectHasOneItem() const
+    {
+        QList<int> objects;
+        for (int slot = 0; slot < SlotCount; ++slot) {
+            if (f.state->tables.tree[slot].InUse == 1)
+                objects.append(slot);
+        }
+        QList<int> shown;
+        for (const QTreeWidgetItem *item : f.items().mid(1))
+            shown.append(item->data(0, TreeItems::SlotRole).toInt());
+        std::sort(shown.begin(), shown.end());
+        QCOMPARE(shown, objects);
+    }
+
+    // Opens tests/data/tree/broken.mdf through the window's menu: a design
+    // edited by hand into objects whose parent is gone (a free slot, a slot
+    // beyond the tables, below -1, itself), parents in a cycle (a, b, c), two
+    // objects named dup (the second with a child), an object without a name,
+    // an unknown kind and a leaf without its attribute.
+    void openBrokenDesign()
+    {
+        QVERIFY(f.show());
+        QVERIFY(QFile::copy(dataFile("broken.mdf"), f.path(u"broken.mdf"_s)));
+        f.services->answerFileDialog(*f.state, f.path(u"broken.mdf"_s));
+        f.trigger("TREE_OPEN");
+        QCOMPARE(f.services->texts(), QStringList{u"変数に読み込みました。"_s});
+        f.services->messages.clear();
+        QCOMPARE(f.state->tables.MibTreeCount, 16);
+    }
+
 private Q_SLOTS:
     void init() { f.setUp(); }
     void cleanup() { f.tearDown(); }
 
-    void commandsBeforeAnyItemWasShownAskForOne()
+    void commandsWithoutAnObjectAreRefused()
     {
         buildSampleDesign(*f.state);
         QVERIFY(f.show());
-        const QByteArray before = designFileImage(*f.state);
+        // Nothing shown yet, then the root shown.
         f.click("Command12");
         f.click("Command11");
-        QCOMPARE(f.services->texts(), (QStringList{SelectFromList, SelectFromList}));
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Warning);
-        // 削除 with the root shown last asks for an object too.
+        f.click("Command4");
         f.clickItem(f.root());
         f.click("Command11");
-        QCOMPARE(f.services->texts().size(), 3);
-        QCOMPARE(f.services->lastMessage().text, SelectFromList);
+        f.click("Command4");
+        // After a rebuild nothing is selected, whatever the panel shows.
+        f.clickText(u"sysMode(2)"_s);
+        f.window->BuildTree();
+        f.click("Command12");
+        f.click("Command11");
+        f.click("Command4");
+        QCOMPARE(f.services->texts(),
+                 (QStringList{SelectFromList, SelectFromList, SelectFromTree, SelectFromList, SelectFromTree,
+                              u"追加に失敗しました"_s, u"削除に失敗しました"_s, SelectFromTree}));
+        QCOMPARE(f.services->messages[0].kind, MessageKind::Warning);
+        QCOMPARE(f.services->messages[6].kind, MessageKind::Error);
+        QCOMPARE(f.services->messages[6].caption, u"警告メッセージ"_s);
         QCOMPARE(f.services->unansweredQuestions, 0);
-        QCOMPARE(designFileImage(*f.state), before);
+        QCOMPARE(designFileImage(*f.state), f.before);
     }
 
     void thePlaceholderIsAddedNamedAndAddedAgain()
     {
         QVERIFY(f.show());
         addPlaceholder();
-        QTreeWidgetItem *added = f.item(Placeholder);
-        QVERIFY(added);
-        QCOMPARE(added->parent(), f.root());
-        QCOMPARE(added->data(0, TreeItems::KeyRole).toString(), Placeholder);
-        QCOMPARE(added->data(0, TreeItems::ImageRole).toString(), QStringLiteral("green"));
-        QVERIFY(added->isSelected());
+        QCOMPARE(f.levelOrder(), QStringList({u"enterprise"_s, Placeholder}));
+        QCOMPARE(f.looks(Placeholder), u"新たなオブジェクト green green2"_s);
+        QVERIFY(f.item(Placeholder)->isSelected());
         QVERIFY(f.view()->hasFocus());
-        const MibTree &record = f.state->tables.tree[0];
-        QCOMPARE(displayedName(*f.state, 0), Placeholder);
-        QCOMPARE(record.NameLength, 9);
-        QCOMPARE(record.ObjectId, 0);
-        QCOMPARE(record.Parent, RootSlot);
-        QCOMPARE(record.Kind, ObjectKind::Node);
-        QCOMPARE(f.state->tables.MibTreeCount, 1);
-        QCOMPARE(f.state->tables.MibAttributeCount, 0);
+        QCOMPARE(tree(0), u"新たなオブジェクト,9,0,-1,1,1"_s);
+        QCOMPARE(counters(), u"1 0 0 0"_s);
         // The panel shows it at once.
-        QCOMPARE(f.state->ShownItemIndex, 2);
-        QCOMPARE(f.state->EditTarget, 0);
-        QCOMPARE(f.text("Text5"), Placeholder);
-        QCOMPARE(f.text("Text4"), QStringLiteral("0"));
-        QCOMPARE(f.text("Text1"), QStringLiteral("enterprise.") + Placeholder);
-        QCOMPARE(f.chosenOption(), 0);
+        QCOMPARE(f.shown(), u"2 0 enterprise.新たなオブジェクト"_s);
+        QCOMPARE(f.panel(), u"0|新たなオブジェクト|0|||INTEGER|||read-only|"_s);
 
         // A second one waits until the first has a name.
-        f.clickItem(f.root());
-        f.click("Command12");
-        QCOMPARE(f.services->texts(), QStringList{QStringLiteral("「新たなオブジェクト」は既に追加されています。")});
-        QCOMPARE(f.state->tables.MibTreeCount, 1);
-
-        f.clickItem(added);
-        apply(0, QStringLiteral("system"), QStringLiteral("1"));
+        addPlaceholder();
+        QCOMPARE(f.services->texts(), QStringList{u"「新たなオブジェクト」は既に追加されています。"_s});
+        QCOMPARE(counters(), u"1 0 0 0"_s);
+        f.clickText(Placeholder);
+        f.apply(0, u"system"_s, u"1"_s);
         QCOMPARE(f.services->lastMessage().text, Changed);
         QCOMPARE(f.services->lastMessage().kind, MessageKind::Notice);
-        QCOMPARE(f.services->lastMessage().caption, QStringLiteral("Korvel"));
-        QCOMPARE(added->text(0), QStringLiteral("system(1)"));
-        QCOMPARE(added->data(0, TreeItems::KeyRole).toString(), QStringLiteral("system"));
+        QCOMPARE(f.services->lastMessage().caption, u"Korvel"_s);
+        QCOMPARE(f.looks(u"system(1)"_s), u"system green green2"_s);
+        QCOMPARE(tree(0), u"system,6,1,-1,1,1"_s);
 
         // Now a node under the node, which becomes a leaf.
-        addPlaceholder(QStringLiteral("system(1)"));
-        QTreeWidgetItem *below = f.item(Placeholder);
-        QVERIFY(below);
-        QCOMPARE(below->parent(), added);
-        QVERIFY(added->isExpanded());
-        QCOMPARE(f.state->tables.tree[1].Parent, 0);
-        QCOMPARE(f.state->tables.tree[1].Kind, ObjectKind::Node);
+        addPlaceholder(u"system(1)"_s);
+        QCOMPARE(f.levelOrder(), QStringList({u"enterprise"_s, u"system(1)"_s, Placeholder}));
+        QVERIFY(f.item(u"system(1)"_s)->isExpanded());
+        QCOMPARE(tree(1), u"新たなオブジェクト,9,0,0,1,1"_s);
         f.combo("Combo1")->setCurrentIndex(1);
-        f.textArea("Text7")->setPlainText(QStringLiteral("Up time"));
+        f.textArea("Text7")->setPlainText(u"Up time"_s);
         f.combo("Combo7")->setCurrentIndex(6);
-        apply(2, QStringLiteral("sysUpTime"), QStringLiteral("3"));
+        f.apply(2, u"sysUpTime"_s, u"3"_s);
         QCOMPARE(f.services->lastMessage().text, Changed);
-        QCOMPARE(below->text(0), QStringLiteral("sysUpTime(3)"));
-        QCOMPARE(below->data(0, TreeItems::ImageRole).toString(), QStringLiteral("orange"));
-        QCOMPARE(f.state->tables.tree[1].Kind, ObjectKind::Leaf);
-        const MibAttribute &attribute = f.state->tables.attribute[attributeOf(*f.state, 1)];
-        QCOMPARE(attribute.Access, Access::ReadWrite);
-        QCOMPARE(attribute.Syntax, Syntax::TimeTicks);
-        QCOMPARE(displayedText(attribute.Description, attribute.DescriptionLength), QStringLiteral("Up time"));
-        QCOMPARE(f.state->tables.MibAttributeCount, 1);
+        QCOMPARE(f.looks(u"sysUpTime(3)"_s), u"sysUpTime orange orange2"_s);
+        QCOMPARE(tree(1), u"sysUpTime,9,3,0,4,1"_s);
+        QCOMPARE(attribute(1), u"1,67,0,2,Up time,7,0,1"_s);
+        QCOMPARE(counters(), u"2 1 0 0"_s);
 
         // Nothing goes under a leaf.
-        f.clickItem(below);
-        f.click("Command12");
-        QCOMPARE(f.services->lastMessage().text, QStringLiteral("このオブジェクトの下に新たなオブジェクトは追加できません。"));
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Warning);
-        QCOMPARE(f.state->tables.MibTreeCount, 2);
+        f.services->messages.clear();
+        f.before = designFileImage(*f.state);
+        addPlaceholder(u"sysUpTime(3)"_s);
+        f.verifyRefused(NotUnder);
     }
 
     void thePlaceholderBecomesATableWithItsEntry()
     {
-        addNode(*f.state, QStringLiteral("top"), 1);
+        addNode(*f.state, u"top"_s, 1);
         QVERIFY(f.show());
         addPlaceholder();
-        const int table = 1;
-        f.textArea("Text7")->setPlainText(QStringLiteral("Foo rows"));
-        f.textArea("Text3")->setPlainText(QStringLiteral("One foo"));
-        apply(1, QStringLiteral("fooX"), QStringLiteral("2"));
+        f.textArea("Text7")->setPlainText(u"Foo rows"_s);
+        f.textArea("Text3")->setPlainText(u"One foo"_s);
+        f.apply(1, u"fooX"_s, u"2"_s);
         QCOMPARE(f.services->texts(), QStringList{Changed});
-        QCOMPARE(f.state->tables.MibTreeCount, 3);
-        QCOMPARE(f.state->tables.MibAttributeCount, 2);
-
-        QTreeWidgetItem *tableItem = f.item(QStringLiteral("fooXTable(2)"));
-        QVERIFY(tableItem);
-        QCOMPARE(tableItem->data(0, TreeItems::ImageRole).toString(), QStringLiteral("blue"));
-        QCOMPARE(TreeFixture::childTexts(tableItem), QStringList{QStringLiteral("fooXEntry(1)")});
-        QTreeWidgetItem *entryItem = tableItem->child(0);
-        QCOMPARE(entryItem->data(0, TreeItems::KeyRole).toString(), QStringLiteral("fooXEntry"));
-        QCOMPARE(entryItem->data(0, TreeItems::SelectedImageRole).toString(), QStringLiteral("blue2"));
-
-        const int entry = entryOf(*f.state, table);
-        QCOMPARE(entry, 2);
-        QCOMPARE(f.state->tables.tree[table].Kind, ObjectKind::Table);
-        QCOMPARE(f.state->tables.tree[entry].Kind, ObjectKind::Entry);
-        QCOMPARE(f.state->tables.tree[entry].ObjectId, 1);
-        const MibAttribute &tableAttribute = f.state->tables.attribute[attributeOf(*f.state, table)];
-        const MibAttribute &entryAttribute = f.state->tables.attribute[attributeOf(*f.state, entry)];
-        QCOMPARE(tableAttribute.Access, Access::NotAccessible);
-        QCOMPARE(entryAttribute.Access, Access::NotAccessible);
-        QCOMPARE(displayedText(tableAttribute.Description, tableAttribute.DescriptionLength), QStringLiteral("Foo rows"));
-        QCOMPARE(displayedText(entryAttribute.Description, entryAttribute.DescriptionLength), QStringLiteral("One foo"));
-        QCOMPARE(tableAttribute.Syntax, 0);
-        QCOMPARE(entryAttribute.Syntax, 0);
+        QCOMPARE(tree(1), u"fooXTable,9,2,-1,2,1"_s);
+        QCOMPARE(tree(2), u"fooXEntry,9,1,1,3,1"_s);
+        QCOMPARE(attribute(1), u"1,0,0,3,Foo rows,8,0,1"_s);
+        QCOMPARE(attribute(2), u"2,0,0,3,One foo,7,0,1"_s);
+        QCOMPARE(counters(), u"3 2 0 0"_s);
+        QCOMPARE(f.levelOrder(), words(u"enterprise top(1) fooXTable(2) fooXEntry(1)"_s));
+        QCOMPARE(f.looks(u"fooXTable(2)"_s), u"fooXTable blue blue2"_s);
+        QCOMPARE(f.looks(u"fooXEntry(1)"_s), u"fooXEntry blue blue2"_s);
 
         // Under the table nothing; under its entry a column.
-        f.clickItem(tableItem);
+        f.clickText(u"fooXTable(2)"_s);
         f.click("Command12");
-        QCOMPARE(f.services->lastMessage().text, QStringLiteral("このオブジェクトの下に新たなオブジェクトは追加できません。"));
-        addPlaceholder(QStringLiteral("fooXEntry(1)"));
-        QTreeWidgetItem *column = f.item(Placeholder);
-        QVERIFY(column);
-        QCOMPARE(column->parent(), entryItem);
-        QCOMPARE(column->data(0, TreeItems::ImageRole).toString(), QStringLiteral("orange"));
-        const int leaf = f.state->EditTarget;
-        QCOMPARE(f.state->tables.tree[leaf].Kind, ObjectKind::Leaf);
-        const MibAttribute &columnAttribute = f.state->tables.attribute[attributeOf(*f.state, leaf)];
-        QCOMPARE(columnAttribute.Access, Access::ReadOnly);
-        QCOMPARE(columnAttribute.DescriptionLength, 0);
-        QCOMPARE(f.state->tables.MibAttributeCount, 3);
-        QCOMPARE(f.chosenOption(), 2);
-        QCOMPARE(f.combo("Combo7")->currentIndex(), 0);
-        QCOMPARE(f.combo("Combo1")->currentIndex(), 0);
-        QVERIFY(!f.check("Check4")->isChecked() && !f.check("Check3")->isChecked() && !f.check("Check1")->isChecked());
+        QCOMPARE(f.services->lastMessage().text, NotUnder);
+        addPlaceholder(u"fooXEntry(1)"_s);
+        QCOMPARE(f.levelOrder().last(), Placeholder);
+        QCOMPARE(f.item(Placeholder)->parent(), f.item(u"fooXEntry(1)"_s));
+        QCOMPARE(f.looks(Placeholder), u"新たなオブジェクト orange orange2"_s);
+        QCOMPARE(f.state->EditTarget, 3);
+        QCOMPARE(tree(3), u"新たなオブジェクト,9,0,2,4,1"_s);
+        QCOMPARE(attribute(3), u"3,0,0,1,,0,0,1"_s);
+        QCOMPARE(f.panel(), u"2|新たなオブジェクト|0|||INTEGER|||read-only|"_s);
     }
 
-    void kindRulesRefuseAndChangeNothing_data()
-    {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<int>("option");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("table as node") << "portTable(2)" << 0 << "テーブルのタイプは変更できません。";
-        QTest::newRow("entry as leaf") << "portEntry(1)" << 2 << "テーブルのタイプは変更できません。";
-        QTest::newRow("node as table") << "sysInfo(1)" << 1 << "テーブルのタイプへは変更できません。";
-        QTest::newRow("leaf as table") << "sysMode(2)" << 1 << "テーブルのタイプへは変更できません。";
-    }
-
-    void kindRulesRefuseAndChangeNothing()
-    {
-        QFETCH(QString, item);
-        QFETCH(int, option);
-        QFETCH(QString, message);
-        buildSampleDesign(*f.state);
-        QVERIFY(f.show());
-        const QByteArray before = designFileImage(*f.state);
-        f.clickText(item);
-        f.option(option)->click();
-        f.click("Command4");
-        QCOMPARE(f.services->texts(), QStringList{message});
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Warning);
-        QCOMPARE(designFileImage(*f.state), before);
-        QVERIFY(f.item(item));
-    }
-
-    void aTableAndItsEntryKeepTheirKinds()
+    void applyAnswersEveryFieldAndKindRule()
     {
         buildSampleDesign(*f.state);
         QVERIFY(f.show());
-        f.clickText(QStringLiteral("portEntry(1)"));
-        f.textArea("Text3")->setPlainText(QStringLiteral("A port"));
-        apply(1, QStringLiteral("portRow"), QStringLiteral("1"));
-        QCOMPARE(f.services->texts(), QStringList{Changed});
-        QCOMPARE(f.state->tables.tree[4].Kind, ObjectKind::Entry);
-        QVERIFY(f.item(QStringLiteral("portRow(1)")));
-        const MibAttribute &attribute = f.state->tables.attribute[attributeOf(*f.state, 4)];
-        QCOMPARE(displayedText(attribute.Description, attribute.DescriptionLength), QStringLiteral("A port"));
-        QCOMPARE(attribute.Access, Access::NotAccessible);
-        // The columns stay below it.
-        QCOMPARE(TreeFixture::childTexts(f.item(QStringLiteral("portRow(1)"))).size(), 3);
-        QCOMPARE(f.state->tables.MibTreeCount, 8);
-        QCOMPARE(f.state->tables.MibAttributeCount, 7);
+        const QString keepsKind = u"テーブルのタイプは変更できません。"_s;
+        const QString notToTable = u"テーブルのタイプへは変更できません。"_s;
+        // item|option|name|object ID|range|key position, a box ticked when
+        // its field is not empty. The refusals change nothing, so the rows
+        // run one after the other; the two that apply come last. The bounds
+        // of each field are the editor rules' own tests; here each check
+        // answers once, in its order.
+        const QList<QPair<QString, QString>> rows{
+            {u"sysTemperature(1)|2||x||"_s, u"オブジェクト名を入力してください。"_s},
+            {u"sysTemperature(1)|2|   |1||"_s, u"オブジェクト名を入力してください。"_s},
+            {u"sysTemperature(1)|2|n|-1||"_s, u"オブジェクトIDは数値を入力してください。"_s},
+            {u"sysTemperature(1)|2|n|256||"_s, u"オブジェクトIDは1～255です。"_s},
+            {u"sysTemperature(1)|2|n|5|1..x|"_s, u"範囲指定は数値を入力してください。"_s},
+            {u"sysTemperature(1)|2|n|5|0..4294967296|"_s, u"範囲指定は最大4294967295までです。"_s},
+            {u"sysTemperature(1)|2|n|5||1a"_s, u"テーブルキーの順位は数値を入力してください。"_s},
+            {u"sysTemperature(1)|2|n|5||1001"_s, u"テーブルキーの順位は1～1000です。"_s},
+            {u"sysTemperature(1)|2|sysMode|5||"_s, u"オブジェクト名が重複しています。"_s},
+            {u"sysTemperature(1)|2|port|5||"_s, u"オブジェクト名が重複しています。"_s},
+            {u"sysTemperature(1)|2|n|2||"_s, u"オブジェクトIDが重複しています。"_s},
+            {u"portTable(2)|0|portTable|2||"_s, keepsKind},
+            {u"portEntry(1)|2|portEntry|1||"_s, keepsKind},
+            {u"sysInfo(1)|1|sysInfo|1||"_s, notToTable},
+            {u"sysMode(2)|1|sysMode|2||"_s, notToTable},
+            {u"sysTemperature(1)|2|n|7|0..4294967295|1000"_s, Changed},
+            {u"n(7)|2|n|3||"_s, Changed}};
+        for (const auto &[input, message] : rows) {
+            const QStringList field = input.split(u'|');
+            f.services->messages.clear();
+            f.clickText(field[0]);
+            f.check("Check4")->setChecked(!field[4].isEmpty());
+            f.type("Text9", field[4].section(u".."_s, 0, 0));
+            f.type("Text10", field[4].section(u".."_s, 1, 1));
+            f.check("Check1")->setChecked(!field[5].isEmpty());
+            f.type("Text2", field[5]);
+            f.apply(field[1].toInt(), field[2], field[3]);
+            // The row goes into both sides, so that a failure names it.
+            QCOMPARE(input + u": "_s + f.services->texts().join(u'/'), input + u": "_s + message);
+            if (message != Changed) {
+                f.verifyRefused(message);
+                QVERIFY(f.item(field[0]));
+            }
+        }
+        QVERIFY(f.item(u"n(3)"_s));
     }
 
-    void anEnumeratedLeafTurnedIntoANodeFreesItsRecords()
+    void settingRewritesAnObjectFromEveryField()
     {
         buildSampleDesign(*f.state);
         QVERIFY(f.show());
-        f.clickText(QStringLiteral("sysMode(2)"));
-        apply(0, QStringLiteral("sysMode"), QStringLiteral("2"));
-        QCOMPARE(f.services->texts(), QStringList{Changed});
-        QCOMPARE(f.state->tables.tree[2].Kind, ObjectKind::Node);
+        // An entry stays an entry, its description from the entry box; its
+        // columns stay below it.
+        f.clickText(u"portEntry(1)"_s);
+        f.textArea("Text3")->setPlainText(u"A port"_s);
+        f.apply(1, u"portRow"_s, u"1"_s);
+        QCOMPARE(tree(4), u"portRow,7,1,3,3,1"_s);
+        QCOMPARE(attribute(4), u"4,2,0,3,A port,6,0,1"_s);
+        QCOMPARE(f.item(u"portRow(1)"_s)->childCount(), 3);
+        QCOMPARE(counters(), u"8 7 2 5"_s);
+
+        // A leaf with an enumeration made a node frees its records.
+        f.clickText(u"sysMode(2)"_s);
+        f.apply(0, u"sysMode"_s, u"2"_s);
+        QCOMPARE(tree(2), u"sysMode,7,2,0,1,1"_s);
         QCOMPARE(attributeOf(*f.state, 2), -1);
         QCOMPARE(itemsOf(*f.state, 2), QList<int>());
-        QCOMPARE(f.state->tables.MibAttributeCount, 6);
-        QCOMPARE(f.state->tables.MibListCount, 2);
-        QCOMPARE(f.item(QStringLiteral("sysMode(2)"))->data(0, TreeItems::ImageRole).toString(),
-                 QStringLiteral("green"));
+        QCOMPARE(counters(), u"8 6 2 2"_s);
+        QCOMPARE(f.looks(u"sysMode(2)"_s), u"sysMode green green2"_s);
         // And back into a leaf with a range: a new attribute and a range.
-        f.clickText(QStringLiteral("sysMode(2)"));
+        f.clickText(u"sysMode(2)"_s);
         f.option(2)->click();
         f.check("Check4")->click();
-        f.type("Text9", QStringLiteral("007"));
-        f.type("Text10", QStringLiteral("4294967295"));
-        apply(2, QStringLiteral("sysMode"), QStringLiteral("2"));
-        QCOMPARE(f.services->lastMessage().text, Changed);
-        const MibAttribute &attribute = f.state->tables.attribute[attributeOf(*f.state, 2)];
-        QCOMPARE(attribute.Constraint, Constraint::Range);
-        const MibRange &range = f.state->tables.range[rangeOf(*f.state, 2)];
-        QCOMPARE(displayedText(range.Minimum, range.MinimumLength), QStringLiteral("7"));
-        QCOMPARE(displayedText(range.Maximum, range.MaximumLength), QStringLiteral("4294967295"));
-        QCOMPARE(f.state->tables.MibRangeCount, 3);
-        QCOMPARE(f.state->tables.MibAttributeCount, 7);
-    }
+        f.type("Text9", u"007"_s);
+        f.type("Text10", u"4294967295"_s);
+        f.apply(2, u"sysMode"_s, u"2"_s);
+        QCOMPARE(attribute(2), u"2,2,1,1,,0,0,1"_s);
+        QCOMPARE(designLine(*f.state, u"MibRange"_s, rangeOf(*f.state, 2)), u"2,7,4294967295,1,10,1"_s);
+        QCOMPARE(counters(), u"8 7 3 2"_s);
 
-    void aLeafIsRewrittenFromEveryField()
-    {
-        buildSampleDesign(*f.state);
-        QVERIFY(f.show());
-        f.clickText(QStringLiteral("sysTemperature(1)"));
+        // From a range to an enumeration, with a key and trimmed texts: the
+        // range is freed with empty bounds.
+        f.clickText(u"sysTemperature(1)"_s);
         const int oldRange = rangeOf(*f.state, 1);
-        // From a range to an enumeration: the range is freed with empty bounds.
         f.check("Check4")->click();
         f.check("Check3")->click();
-        for (const auto &[name, value] : {std::pair{"cold", "1"}, std::pair{"hot", "2"}}) {
-            f.combo("Combo6")->setEditText(QLatin1String(name));
-            f.type("Text8", QLatin1String(value));
-            f.click("Command3");
-        }
+        f.addItem(u"cold"_s, u"1"_s);
+        f.addItem(u"hot"_s, u"2"_s);
         f.check("Check1")->click();
-        f.type("Text2", QStringLiteral("0002"));
+        f.type("Text2", u"0002"_s);
         f.combo("Combo1")->setCurrentIndex(2);
-        f.textArea("Text7")->setPlainText(QStringLiteral("  Heat  "));
-        apply(2, QStringLiteral("  sysHeat "), QStringLiteral("9"));
-        QCOMPARE(f.services->texts(), QStringList{Changed});
-        QCOMPARE(displayedName(*f.state, 1), QStringLiteral("sysHeat"));
-        QCOMPARE(f.state->tables.tree[1].ObjectId, 9);
-        QCOMPARE(f.item(QStringLiteral("sysHeat(9)"))->data(0, TreeItems::KeyRole).toString(),
-                 QStringLiteral("sysHeat"));
-        const MibAttribute &attribute = f.state->tables.attribute[attributeOf(*f.state, 1)];
-        QCOMPARE(attribute.Constraint, Constraint::Enumeration);
-        QCOMPARE(attribute.KeyOrder, 2);
-        QCOMPARE(attribute.Access, Access::NotAccessible);
-        QCOMPARE(displayedText(attribute.Description, attribute.DescriptionLength), QStringLiteral("Heat"));
+        f.textArea("Text7")->setPlainText(u"  Heat  "_s);
+        f.apply(2, u"  sysHeat "_s, u"9"_s);
+        QCOMPARE(tree(1), u"sysHeat,7,9,0,4,1"_s);
+        QCOMPARE(f.looks(u"sysHeat(9)"_s), u"sysHeat orange orange2"_s);
+        QCOMPARE(attribute(1), u"1,2,2,3,Heat,4,2,1"_s);
         const QList<int> items = itemsOf(*f.state, 1);
         QCOMPARE(items.size(), 2);
-        QCOMPARE(displayedText(f.state->tables.list[items[1]].ItemName, f.state->tables.list[items[1]].ItemNameLength),
-                 QStringLiteral("hot"));
-        QCOMPARE(f.state->tables.list[items[1]].ItemValue, 2);
-        const MibRange &freed = f.state->tables.range[oldRange];
-        QCOMPARE(freed.InUse, 0);
-        QCOMPARE(freed.Minimum, QString());
-        QCOMPARE(freed.MinimumLength, 0);
-        QCOMPARE(freed.Maximum, QString());
-        QCOMPARE(freed.MaximumLength, 0);
-        QCOMPARE(f.state->tables.MibRangeCount, 1);
-        QCOMPARE(f.state->tables.MibListCount, 7);
+        QCOMPARE(designLine(*f.state, u"MibList"_s, items[0]), u"1,cold,4,1,1"_s);
+        QCOMPARE(designLine(*f.state, u"MibList"_s, items[1]), u"1,hot,3,2,1"_s);
+        QCOMPARE(designLine(*f.state, u"MibRange"_s, oldRange), Freed);
+        QCOMPARE(counters(), u"8 7 2 4"_s);
         // The panel keeps what was typed.
-        QCOMPARE(f.text("Text5"), QStringLiteral("  sysHeat "));
+        QCOMPARE(f.text("Text5"), u"  sysHeat "_s);
+        QCOMPARE(f.services->texts(), QStringList(4, Changed));
     }
 
-    void applyChecksTheFieldsInOrder_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("objectId");
-        QTest::addColumn<QString>("range");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("empty name") << "" << "x" << "" << "" << "オブジェクト名を入力してください。";
-        QTest::newRow("blank name") << "   " << "1" << "" << "" << "オブジェクト名を入力してください。";
-        QTest::newRow("ID not digits") << "n" << "-1" << "" << "" << "オブジェクトIDは数値を入力してください。";
-        QTest::newRow("ID empty") << "n" << "" << "" << "" << "オブジェクトIDは数値を入力してください。";
-        QTest::newRow("ID 0") << "n" << "0" << "" << "" << "オブジェクトIDは1～255です。";
-        QTest::newRow("ID 256") << "n" << "256" << "" << "" << "オブジェクトIDは1～255です。";
-        QTest::newRow("range not digits") << "n" << "5" << "1..x" << "" << "範囲指定は数値を入力してください。";
-        QTest::newRow("range empty") << "n" << "5" << ".." << "" << "範囲指定は数値を入力してください。";
-        QTest::newRow("range too large") << "n" << "5" << "0..4294967296" << "" << "範囲指定は最大4294967295までです。";
-        QTest::newRow("key not digits") << "n" << "5" << "" << "1a" << "テーブルキーの順位は数値を入力してください。";
-        QTest::newRow("key 0") << "n" << "5" << "" << "0" << "テーブルキーの順位は1～1000です。";
-        QTest::newRow("key 1001") << "n" << "5" << "" << "1001" << "テーブルキーの順位は1～1000です。";
-        QTest::newRow("name taken") << "sysMode" << "5" << "" << "" << "オブジェクト名が重複しています。";
-        QTest::newRow("name of a table") << "port" << "5" << "" << "" << "オブジェクト名が重複しています。";
-        QTest::newRow("sibling's ID") << "n" << "2" << "" << "" << "オブジェクトIDが重複しています。";
-        QTest::newRow("range and key fine") << "n" << "7" << "0..4294967295" << "1000" << "オブジェクトを変更しました。";
-        QTest::newRow("ID used elsewhere") << "n" << "3" << "" << "" << "オブジェクトを変更しました。";
-    }
-
-    void applyChecksTheFieldsInOrder()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, objectId);
-        QFETCH(QString, range);
-        QFETCH(QString, key);
-        QFETCH(QString, message);
-        buildSampleDesign(*f.state);
-        QVERIFY(f.show());
-        const QByteArray before = designFileImage(*f.state);
-        f.clickText(QStringLiteral("sysTemperature(1)"));
-        f.check("Check4")->setChecked(!range.isEmpty());
-        if (!range.isEmpty()) {
-            f.type("Text9", range.section(QStringLiteral(".."), 0, 0));
-            f.type("Text10", range.section(QStringLiteral(".."), 1, 1));
-        }
-        f.check("Check1")->setChecked(!key.isEmpty());
-        f.type("Text2", key);
-        apply(2, name, objectId);
-        QCOMPARE(f.services->texts(), QStringList{message});
-        if (message != Changed) {
-            QCOMPARE(f.services->lastMessage().kind, MessageKind::Warning);
-            QCOMPARE(designFileImage(*f.state), before);
-            QVERIFY(f.item(QStringLiteral("sysTemperature(1)")));
-        }
-    }
-
-    void applyWantsAnObjectSelected()
+    void deletingRemovesTheSubtreeAndShowsTheParent()
     {
         buildSampleDesign(*f.state);
         QVERIFY(f.show());
-        const QByteArray before = designFileImage(*f.state);
-        const QString message = QStringLiteral("ツリーからオブジェクトを選択してください。");
-        f.click("Command4");
-        f.clickText(QStringLiteral("sysInfo(1)"));
-        f.clickItem(f.root());
-        f.click("Command4");
-        // After a rebuild nothing is selected, whatever the panel shows.
-        f.clickText(QStringLiteral("sysInfo(1)"));
-        f.window->BuildTree();
-        f.click("Command4");
-        QCOMPARE(f.services->texts(), (QStringList{message, message, message}));
-        QCOMPARE(designFileImage(*f.state), before);
-    }
-
-    void deletingATableRemovesItsEntryAndColumns()
-    {
-        buildSampleDesign(*f.state);
-        QVERIFY(f.show());
-        f.clickText(QStringLiteral("portTable(2)"));
-        f.services->queueAnswer(MessageButton::No);
-        f.click("Command11");
-        QCOMPARE(f.services->texts(),
-                 QStringList{QStringLiteral("このオブジェクト以下のツリーをすべて削除しますが、よろしいですか？")});
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Question);
-        QCOMPARE(f.state->tables.MibTreeCount, 8);
-
-        const int range = rangeOf(*f.state, 5);
-        f.services->queueAnswer(MessageButton::Yes);
-        f.click("Command11");
-        QCOMPARE(f.services->messages.size(), 2);
-        QCOMPARE(TreeFixture::childTexts(f.root()), QStringList{QStringLiteral("sysInfo(1)")});
-        QCOMPARE(f.itemCount(), 4);
-        QCOMPARE(f.state->tables.MibTreeCount, 3);
-        QCOMPARE(f.state->tables.MibAttributeCount, 2);
-        QCOMPARE(f.state->tables.MibRangeCount, 1);
-        QCOMPARE(f.state->tables.MibListCount, 3);
-        for (int slot = 3; slot <= 7; ++slot)
-            QCOMPARE(f.state->tables.tree[slot].InUse, 0);
-        QCOMPARE(f.state->tables.range[range].Minimum, QString());
-        QCOMPARE(f.state->tables.range[range].MinimumLength, 0);
-        // The parent, here the root, is selected and shown.
-        QVERIFY(f.root()->isSelected());
-        QCOMPARE(f.state->ShownItemIndex, 1);
-        QCOMPARE(f.text("Text1"), QStringLiteral("enterprise"));
-        QCOMPARE(f.text("Text5"), QString());
-    }
-
-    void deletingALeafShowsItsParent()
-    {
-        buildSampleDesign(*f.state);
-        QVERIFY(f.show());
-        f.clickText(QStringLiteral("sysMode(2)"));
-        f.services->queueAnswer(MessageButton::Yes);
-        f.click("Command11");
-        QCOMPARE(f.services->messages.size(), 1);
-        QVERIFY(!f.item(QStringLiteral("sysMode(2)")));
-        QVERIFY(f.item(QStringLiteral("sysInfo(1)"))->isSelected());
-        QCOMPARE(f.state->EditTarget, 0);
-        QCOMPARE(f.state->ShownItemIndex, 2);
-        QCOMPARE(f.text("Text1"), QStringLiteral("enterprise.sysInfo(1)"));
-        QCOMPARE(f.state->tables.MibListCount, 2);
-        // The next item shown counts its position after the removal.
-        f.clickText(QStringLiteral("portEntry(1)"));
-        QCOMPARE(f.state->ShownItemIndex, 5);
-    }
-
-    void anEntryIsRefusedAfterTheQuestion()
-    {
-        buildSampleDesign(*f.state);
-        QVERIFY(f.show());
-        const QByteArray before = designFileImage(*f.state);
-        f.clickText(QStringLiteral("portEntry(1)"));
-        f.services->queueAnswer(MessageButton::Yes);
-        f.click("Command11");
-        QCOMPARE(f.services->texts(),
-                 (QStringList{QStringLiteral("このオブジェクト以下のツリーをすべて削除しますが、よろしいですか？"),
-                              QStringLiteral("エントリは削除できません。テーブルから指定してください。")}));
+        const QString question = u"このオブジェクト以下のツリーをすべて削除しますが、よろしいですか？"_s;
+        // An entry is refused after the question; No keeps the table.
+        f.clickText(u"portEntry(1)"_s);
+        f.remove();
         QCOMPARE(f.services->lastMessage().kind, MessageKind::Warning);
-        QCOMPARE(designFileImage(*f.state), before);
-        QVERIFY(f.item(QStringLiteral("portEntry(1)")));
+        f.clickText(u"portTable(2)"_s);
+        f.remove(MessageButton::No);
+        QCOMPARE(f.services->texts(),
+                 (QStringList{question, u"エントリは削除できません。テーブルから指定してください。"_s, question}));
+        QCOMPARE(f.services->lastMessage().kind, MessageKind::Question);
+        QCOMPARE(designFileImage(*f.state), f.before);
+
+        // A table goes with its entry and columns; the root is shown.
+        const int range = rangeOf(*f.state, 5);
+        f.remove();
+        QCOMPARE(f.services->messages.size(), 4);
+        QCOMPARE(f.levelOrder(), words(u"enterprise sysInfo(1) sysTemperature(1) sysMode(2)"_s));
+        QCOMPARE(counters(), u"3 2 1 3"_s);
+        QCOMPARE(designLine(*f.state, u"MibRange"_s, range), Freed);
+        QVERIFY(f.root()->isSelected());
+        QCOMPARE(f.shown(), u"1 3 enterprise"_s);
+        QCOMPARE(f.text("Text5"), QString());
+
+        // A leaf: its node is shown.
+        f.clickText(u"sysMode(2)"_s);
+        f.remove();
+        QCOMPARE(f.levelOrder(), words(u"enterprise sysInfo(1) sysTemperature(1)"_s));
+        QVERIFY(f.item(u"sysInfo(1)"_s)->isSelected());
+        QCOMPARE(f.shown(), u"2 0 enterprise.sysInfo(1)"_s);
+        QCOMPARE(counters(), u"2 1 1 0"_s);
+
+        // A node made a leaf still takes its children along: no object is
+        // left whose parent is gone.
+        f.apply(2, u"sysInfo"_s, u"1"_s);
+        QCOMPARE(tree(0), u"sysInfo,7,1,-1,4,1"_s);
+        f.remove();
+        QCOMPARE(counters(), u"0 0 0 0"_s);
+        QCOMPARE(f.levelOrder(), QStringList{u"enterprise"_s});
     }
 
-    void commandsWithNothingSelectedFail()
+    void addFindsItsSlotsBeforeWriting()
     {
-        buildSampleDesign(*f.state);
-        QVERIFY(f.show());
-        f.clickText(QStringLiteral("sysMode(2)"));
-        f.window->BuildTree();
-        const QByteArray before = designFileImage(*f.state);
-        f.click("Command12");
-        f.click("Command11");
-        QCOMPARE(f.services->texts(), (QStringList{QStringLiteral("追加に失敗しました"), QStringLiteral("削除に失敗しました")}));
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Error);
-        QCOMPARE(f.services->lastMessage().caption, QStringLiteral("警告メッセージ"));
-        QCOMPARE(designFileImage(*f.state), before);
-    }
-
-    void aDeleteThatFailsOnTheWayReports()
-    {
-        const int node = addNode(*f.state, QStringLiteral("top"), 1);
-        LeafDefinition def;
-        def.name = QStringLiteral("broken");
-        def.parent = node;
-        const int leaf = addLeaf(*f.state, def);
-        f.state->tables.attribute[attributeOf(*f.state, leaf)].InUse = 0;
-        --f.state->tables.MibAttributeCount;
-        QVERIFY(f.show());
-        f.clickText(QStringLiteral("top(1)"));
-        f.services->queueAnswer(MessageButton::Yes);
-        f.click("Command11");
-        QCOMPARE(f.services->lastMessage().text, QStringLiteral("削除に失敗しました"));
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Error);
-        QCOMPARE(f.state->tables.MibTreeCount, 2);
-        QVERIFY(f.item(QStringLiteral("broken(1)")));
-    }
-
-    void aNodeTurnedLeafTakesItsChildrenAlongWhenDeleted()
-    {
-        const int node = addNode(*f.state, QStringLiteral("top"), 1);
-        addNode(*f.state, QStringLiteral("below"), 1, node);
-        QVERIFY(f.show());
-        f.clickText(QStringLiteral("top(1)"));
-        apply(2, QStringLiteral("top"), QStringLiteral("1"));
-        QCOMPARE(f.state->tables.tree[node].Kind, ObjectKind::Leaf);
-        f.services->queueAnswer(MessageButton::Yes);
-        f.click("Command11");
-        // No object is left whose parent is gone.
-        QCOMPARE(f.state->tables.MibTreeCount, 0);
-        QCOMPARE(f.state->tables.MibAttributeCount, 0);
-        QCOMPARE(f.itemCount(), 1);
-    }
-
-    void aLeafIsAddedOnlyWithAFreeAttributeSlot()
-    {
-        const int table = addTable(*f.state, QStringLiteral("t"), 1);
+        // A leaf needs a free attribute slot as well.
+        const int table = addTable(*f.state, u"t"_s, 1);
         fillFrom(f.state->tables.attribute, 2);
         rebuildCounters(f.state->tables, f.state->ObjectLimit);
         QVERIFY(f.show());
-        const QByteArray before = designFileImage(*f.state);
-        addPlaceholder(QStringLiteral("tEntry(1)"));
-        QCOMPARE(f.services->texts(), QStringList{QStringLiteral("これ以上登録できません。")});
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Notice);
-        QCOMPARE(designFileImage(*f.state), before);
+        addPlaceholder(u"tEntry(1)"_s);
+        f.verifyRefused(u"これ以上登録できません。"_s, MessageKind::Notice);
         QVERIFY(!f.item(Placeholder));
         QCOMPARE(f.state->EditTarget, entryOf(*f.state, table));
-    }
 
-    void aFullTreeTableTakesNoPlaceholder()
-    {
-        fillFrom(f.state->tables.tree, 0);
+        // A full tree table takes no placeholder at all.
+        fillFrom(f.state->tables.tree, 2);
         rebuildCounters(f.state->tables, f.state->ObjectLimit);
-        QVERIFY(f.show());
+        f.window->BuildTree();
+        f.services->messages.clear();
+        f.before = designFileImage(*f.state);
         addPlaceholder();
-        QCOMPARE(f.services->texts(), QStringList{QStringLiteral("これ以上登録できません。")});
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Notice);
+        f.verifyRefused(u"これ以上登録できません。"_s, MessageKind::Notice);
         QCOMPARE(f.state->tables.MibTreeCount, 1000);
         QCOMPARE(f.state->tables.tree[1000].InUse, 0);
     }
@@ -560,16 +403,16 @@ private Q_SLOTS:
         QTest::addColumn<int>("option");
         QTest::addColumn<int>("items");
         QTest::addColumn<QString>("message");
-        QTest::newRow("table, tree full") << "treeFull" << 1 << 0 << "テーブルはこれ以上登録できません";
-        QTest::newRow("table, no attribute") << "attributesFull" << 1 << 0 << "テーブルはこれ以上登録できません";
-        QTest::newRow("table, one attribute") << "oneAttribute" << 1 << 0 << NoRoom;
-        QTest::newRow("leaf, no attribute") << "attributesFull" << 2 << 0 << NoRoom;
-        QTest::newRow("leaf, no range") << "rangesFull" << 2 << -1 << NoRoom;
-        QTest::newRow("leaf, two items free") << "twoItems" << 2 << 3 << NoRoom;
-        QTest::newRow("leaf, three items free") << "threeItems" << 2 << 3 << Changed;
-        QTest::newRow("leaf, no items") << "" << 2 << 0 << "リストの項目を追加してください。";
-        QTest::newRow("table, long name") << "longName" << 1 << 0 << "テーブル名は最大250文字までです。";
-        QTest::newRow("table, entry name taken") << "entryTaken" << 1 << 0 << "オブジェクト名が重複しています。";
+        QTest::newRow("table, tree full") << "tree 1" << 1 << 0 << u"テーブルはこれ以上登録できません"_s;
+        QTest::newRow("table, no attribute") << "attribute 0" << 1 << 0 << u"テーブルはこれ以上登録できません"_s;
+        QTest::newRow("table, one attribute") << "attribute 1" << 1 << 0 << NoRoom;
+        QTest::newRow("leaf, no attribute") << "attribute 0" << 2 << 0 << NoRoom;
+        QTest::newRow("leaf, no range") << "range 0" << 2 << -1 << NoRoom;
+        QTest::newRow("leaf, two items free") << "list 2" << 2 << 3 << NoRoom;
+        QTest::newRow("leaf, three items free") << "list 3" << 2 << 3 << Changed;
+        QTest::newRow("leaf, no items") << "" << 2 << 0 << u"リストの項目を追加してください。"_s;
+        QTest::newRow("table, long name") << "long" << 1 << 0 << u"テーブル名は最大250文字までです。"_s;
+        QTest::newRow("table, entry name taken") << "entry" << 1 << 0 << u"オブジェクト名が重複しています。"_s;
     }
 
     void applyFindsEverySlotBeforeWriting()
@@ -580,50 +423,42 @@ private Q_SLOTS:
         QFETCH(QString, message);
         DefinitionTables &tables = f.state->tables;
         placeObject(*f.state, 0, Placeholder, 0, RootSlot);
-        if (design == QLatin1String("treeFull"))
-            fillFrom(tables.tree, 1);
-        if (design == QLatin1String("attributesFull"))
-            fillFrom(tables.attribute, 0);
-        if (design == QLatin1String("oneAttribute"))
-            fillFrom(tables.attribute, 1);
-        if (design == QLatin1String("rangesFull"))
-            fillFrom(tables.range, 0);
-        if (design == QLatin1String("twoItems"))
-            fillFrom(tables.list, 2);
-        if (design == QLatin1String("threeItems"))
-            fillFrom(tables.list, 3);
-        if (design == QLatin1String("entryTaken"))
-            placeObject(*f.state, 1, QStringLiteral("fooEntry"), 9, RootSlot);
+        const QString full = design.section(u' ', 0, 0);
+        const int from = design.section(u' ', 1).toInt();
+        if (full == u"tree"_s)
+            fillFrom(tables.tree, from);
+        if (full == u"attribute"_s)
+            fillFrom(tables.attribute, from);
+        if (full == u"range"_s)
+            fillFrom(tables.range, from);
+        if (full == u"list"_s)
+            fillFrom(tables.list, from);
+        if (full == u"entry"_s)
+            placeObject(*f.state, 1, u"fooEntry"_s, 9, RootSlot);
         rebuildCounters(tables, f.state->ObjectLimit);
         QVERIFY(f.show());
-        const QByteArray before = designFileImage(*f.state);
 
         // Read from a file, the placeholder shows its object ID like any object.
-        const QString placeholderText = Placeholder + QStringLiteral("(0)");
+        const QString placeholderText = Placeholder + u"(0)"_s;
         f.clickText(placeholderText);
         f.option(option)->click();
         if (items < 0) {
             f.check("Check4")->click();
-            f.type("Text9", QStringLiteral("1"));
-            f.type("Text10", QStringLiteral("2"));
-        } else if (option == 2 && items >= 0 && design != QLatin1String("attributesFull")) {
+            f.type("Text9", u"1"_s);
+            f.type("Text10", u"2"_s);
+        } else if (option == 2 && full != u"attribute"_s) {
             f.check("Check3")->click();
-            for (int i = 0; i < items; ++i) {
-                f.combo("Combo6")->setEditText(QStringLiteral("v%1").arg(i));
-                f.type("Text8", QString::number(i));
-                f.click("Command3");
-            }
+            for (int i = 0; i < items; ++i)
+                f.addItem(u"v%1"_s.arg(i), QString::number(i));
         }
-        const QString name = design == QLatin1String("longName") ? QString(251, QLatin1Char('n')) : QStringLiteral("foo");
-        apply(option, name, QStringLiteral("1"));
-        QCOMPARE(f.services->texts(), QStringList{message});
+        f.apply(option, full == u"long"_s ? QString(251, u'n') : u"foo"_s, u"1"_s);
         if (message == Changed) {
+            QCOMPARE(f.services->texts(), QStringList{message});
             QCOMPARE(itemsOf(*f.state, 0).size(), items);
             QCOMPARE(tables.MibListCount, 1000);
             return;
         }
-        QCOMPARE(f.services->lastMessage().kind, MessageKind::Warning);
-        QCOMPARE(designFileImage(*f.state), before);
+        f.verifyRefused(message);
         QVERIFY(f.item(placeholderText));
         QCOMPARE(f.item(placeholderText)->childCount(), 0);
     }
@@ -631,20 +466,102 @@ private Q_SLOTS:
     void aRewriteMayReuseTheItemsItFrees()
     {
         LeafDefinition def;
-        def.name = QStringLiteral("state");
-        def.items = {{QStringLiteral("a"), 1}, {QStringLiteral("b"), 2}};
+        def.name = u"state"_s;
+        def.items = {{u"a"_s, 1}, {u"b"_s, 2}};
         addLeaf(*f.state, def);
         fillFrom(f.state->tables.list, 3);
         rebuildCounters(f.state->tables, f.state->ObjectLimit);
         QVERIFY(f.show());
-        f.clickText(QStringLiteral("state(1)"));
-        f.combo("Combo6")->setEditText(QStringLiteral("c"));
-        f.type("Text8", QStringLiteral("3"));
-        f.click("Command3");
-        apply(2, QStringLiteral("state"), QStringLiteral("1"));
+        f.clickText(u"state(1)"_s);
+        f.addItem(u"c"_s, u"3"_s);
+        f.apply(2, u"state"_s, u"1"_s);
         QCOMPARE(f.services->texts(), QStringList{Changed});
         QCOMPARE(itemsOf(*f.state, 0), (QList<int>{0, 1, 2}));
         QCOMPARE(f.state->tables.MibListCount, 1000);
+    }
+
+    void aHandEditedDesignShowsEveryObjectOnce()
+    {
+        openBrokenDesign();
+        // What the walk from the root cannot place hangs under the root after
+        // the rest, lowest slot first: a cycle by its lowest slot, the second
+        // dup with its child, the nameless object away from its parent.
+        QCOMPARE(f.levelOrder(), words(u"enterprise top(1) dup(7) holder(8) lost(11) orphan(2) far(3) under(4) "
+                                       u"self(5) a(6) dup(9) (10) odd(2) noattr(1) b(1) child(1) c(1)"_s));
+        verifyEveryObjectHasOneItem();
+        QCOMPARE(f.looks(u"odd(2)"_s), u"odd orange orange2"_s);
+        // Each item shows its own object.
+        for (QTreeWidgetItem *item : f.items().mid(1)) {
+            f.clickItem(item);
+            const int object = item->data(0, TreeItems::SlotRole).toInt();
+            QCOMPARE(f.state->EditTarget, object);
+            QCOMPARE(f.text("Text5"), displayedName(*f.state, object));
+            QCOMPARE(f.text("Text1").section(u'.', -1), item->text(0));
+        }
+        QVERIFY(f.services->messages.isEmpty());
+    }
+
+    void aHandEditedDesignIsMendedObjectByObject()
+    {
+        openBrokenDesign();
+        // 設定 on the second dup renames the second; the name must not clash.
+        f.clickText(u"dup(9)"_s);
+        QCOMPARE(f.state->EditTarget, 10);
+        f.click("Command4");
+        f.type("Text5", u"dup2"_s);
+        f.click("Command4");
+        // The nameless object cannot stay nameless.
+        f.clickText(u"(10)"_s);
+        QCOMPARE(f.state->EditTarget, 12);
+        f.click("Command4");
+        f.type("Text5", u"named"_s);
+        f.click("Command4");
+        QCOMPARE(f.services->texts(), (QStringList{u"オブジェクト名が重複しています。"_s, Changed,
+                                                   u"オブジェクト名を入力してください。"_s, Changed}));
+        QCOMPARE(tree(8), u"dup,3,7,-1,1,1"_s);
+        QCOMPARE(tree(10), u"dup2,4,9,9,1,1"_s);
+        QCOMPARE(f.looks(u"named(10)"_s), u"named green green2"_s);
+
+        // 削除 in the cycle takes all of it and ends; its parent item went
+        // too, so the root is shown.
+        f.clickText(u"b(1)"_s);
+        QCOMPARE(f.shown(), u"13 6 enterprise.a(6).b(1)"_s);
+        f.remove();
+        QCOMPARE(f.state->tables.MibTreeCount, 13);
+        QVERIFY(f.root()->isSelected());
+        QCOMPARE(f.shown(), u"1 6 enterprise"_s);
+        // 削除 of the second dup takes its own child, not the first's.
+        f.clickText(u"dup2(9)"_s);
+        f.remove();
+        QCOMPARE(f.state->tables.MibTreeCount, 11);
+        QCOMPARE(f.state->tables.tree[8].InUse, 1);
+        QCOMPARE(f.services->messages.size(), 6);
+        // A leaf without its attribute stops the delete with the error.
+        f.clickText(u"lost(11)"_s);
+        f.remove();
+        QCOMPARE(f.services->lastMessage().text, u"削除に失敗しました"_s);
+        QCOMPARE(f.services->lastMessage().kind, MessageKind::Error);
+        QCOMPARE(f.state->tables.MibTreeCount, 11);
+        QVERIFY(f.item(u"noattr(1)"_s));
+        verifyEveryObjectHasOneItem();
+    }
+
+    void aThousandLevelsDeepAreShownAndDeleted()
+    {
+        placeObject(*f.state, 0, u"n0"_s, 1, RootSlot);
+        for (int slot = 1; slot < StoredSlotCount; ++slot)
+            placeObject(*f.state, slot, u"n%1"_s.arg(slot), 1, slot - 1);
+        QVERIFY(f.show());
+        QCOMPARE(f.items().size(), 1001);
+        verifyEveryObjectHasOneItem();
+        // Too deep to click: chosen as the keyboard would.
+        f.view()->setCurrentItem(f.item(u"n999(1)"_s));
+        QVERIFY(f.shown().startsWith(u"1001 999 enterprise.n0(1).n1(1)."_s));
+        QVERIFY(f.shown().endsWith(u".n998(1).n999(1)"_s));
+        f.clickText(u"n0(1)"_s);
+        f.remove();
+        QCOMPARE(f.state->tables.MibTreeCount, 0);
+        QCOMPARE(f.items().size(), 1);
     }
 };
 

@@ -1,9 +1,12 @@
 // What the Tree window tests share: a fresh design and recording services per
-// test, the window shown offscreen, and ways to reach its items and controls
-// by name and to click them as a person would.
+// test, the window shown offscreen, ways to reach its items and controls by
+// name and to click them as a person would, and the check that a refusal
+// left the design as it was.
 #pragma once
 
 #include "appstate.h"
+#include "cp932.h"
+#include "designfile.h"
 #include "recordingservices.h"
 #include "tree.h"
 #include "treeitems.h"
@@ -12,7 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QImage>
+#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -26,21 +29,55 @@
 
 namespace korvel::testing {
 
-enum class Colour { None, Green, Blue, Orange };
+using namespace Qt::StringLiterals;
 
-// The colour of a picture, read from its middle pixel.
-inline Colour colourOf(const QImage &image)
+// "a b c" as {"a", "b", "c"}: lists of names and item texts.
+inline QStringList words(const QString &spaced)
 {
-    if (image.isNull())
-        return Colour::None;
-    const int hue = image.pixelColor(image.width() / 2, image.height() / 2).hslHue();
-    if (hue >= 90 && hue <= 150)
-        return Colour::Green;
-    if (hue >= 190 && hue <= 250)
-        return Colour::Blue;
-    if (hue >= 15 && hue <= 45)
-        return Colour::Orange;
-    return Colour::None;
+    return spaced.split(u' ');
+}
+
+// Line `slot` of section `tag` ("MibTree", "MibAttribute", ...) of the
+// design's file image: a record with every field named at once.
+inline QString designLine(const AppState &state, const QString &tag, int slot)
+{
+    const QStringList lines = cp932::decode(designFileImage(state)).split(u"\r\n"_s);
+    return lines.value(lines.indexOf(u'<' + tag + u'>') + 1 + slot);
+}
+
+inline QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A file of tests/data/tree/.
+inline QString dataFile(const char *name)
+{
+    return QString::fromUtf8(KORVEL_TEST_DATA "/tree/") + QLatin1String(name);
+}
+
+// Writes object `name` into MibTree slot `slot` as a design file would hold
+// it, whatever that slot held, and counts it. For designs whose slot order
+// matters.
+inline void placeObject(AppState &state, int slot, const QString &name, int objectId, int parent,
+                        int kind = ObjectKind::Node)
+{
+    MibTree &record = state.tables.tree[slot];
+    if (record.InUse != 1)
+        ++state.tables.MibTreeCount;
+    record.Name = name.leftJustified(NameWidth, QLatin1Char(' '), true);
+    record.NameLength = static_cast<int32_t>(qMin<qsizetype>(name.size(), NameWidth));
+    record.ObjectId = objectId;
+    record.Parent = parent;
+    record.Kind = kind;
+    record.InUse = 1;
 }
 
 class TreeFixture
@@ -65,18 +102,27 @@ public:
         folder.reset();
     }
 
+    // Shows the window on the design as it stands and remembers the design's
+    // image for verifyRefused.
     Tree *show()
     {
         window = new Tree(*state, *services);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
         QApplication::setActiveWindow(window);
-        if (!QTest::qWaitForWindowExposed(window))
-            return nullptr;
-        return window;
+        before = designFileImage(*state);
+        return QTest::qWaitForWindowExposed(window) ? window.data() : nullptr;
     }
 
-    QTreeWidget *view() const { return window->findChild<QTreeWidget *>(QStringLiteral("TreeView1")); }
+    // The only message was `message` of `kind`, and the design is unchanged.
+    void verifyRefused(const QString &message, MessageKind kind = MessageKind::Warning) const
+    {
+        QCOMPARE(services->texts(), QStringList{message});
+        QCOMPARE(services->lastMessage().kind, kind);
+        QCOMPARE(designFileImage(*state), before);
+    }
+
+    QTreeWidget *view() const { return window->findChild<QTreeWidget *>(u"TreeView1"_s); }
     QTreeWidgetItem *root() const { return view()->topLevelItem(0); }
 
     // The item with `text`, anywhere in the tree (the first in display order).
@@ -86,43 +132,41 @@ public:
         return found.isEmpty() ? nullptr : found.constFirst();
     }
 
-    // The item of object `slot`.
-    QTreeWidgetItem *itemOf(int slot) const
+    // Every item, the root first, then level by level.
+    QList<QTreeWidgetItem *> items() const
     {
-        QList<QTreeWidgetItem *> pending{root()};
-        while (!pending.isEmpty()) {
-            QTreeWidgetItem *next = pending.takeFirst();
-            if (next->data(0, TreeItems::SlotRole).toInt() == slot && next != root())
-                return next;
-            for (int i = 0; i < next->childCount(); ++i)
-                pending.append(next->child(i));
+        QList<QTreeWidgetItem *> all{root()};
+        for (qsizetype i = 0; i < all.size(); ++i) {
+            for (int child = 0; child < all[i]->childCount(); ++child)
+                all.append(all[i]->child(child));
         }
-        return nullptr;
+        return all;
     }
 
-    static QStringList childTexts(const QTreeWidgetItem *parent)
-    {
-        QStringList texts;
-        for (int i = 0; parent && i < parent->childCount(); ++i)
-            texts.append(parent->child(i)->text(0));
-        return texts;
-    }
-
-    // Every item's text, the root first, then level by level.
     QStringList levelOrder() const
     {
         QStringList texts;
-        QList<QTreeWidgetItem *> pending{root()};
-        while (!pending.isEmpty()) {
-            QTreeWidgetItem *next = pending.takeFirst();
+        for (const QTreeWidgetItem *next : items())
             texts.append(next->text(0));
-            for (int i = 0; i < next->childCount(); ++i)
-                pending.append(next->child(i));
-        }
         return texts;
     }
 
-    int itemCount() const { return static_cast<int>(levelOrder().size()); }
+    // ShownItemIndex, EditTarget and the path box.
+    QString shown() const
+    {
+        return u"%1 %2 %3"_s.arg(state->ShownItemIndex).arg(state->EditTarget).arg(text("Text1"));
+    }
+
+    // The key, image and selected image of the item with `text`.
+    QString looks(const QString &text) const
+    {
+        const QTreeWidgetItem *found = item(text);
+        if (!found)
+            return u"(no item)"_s;
+        return QStringList{found->data(0, TreeItems::KeyRole).toString(), found->data(0, TreeItems::ImageRole).toString(),
+                           found->data(0, TreeItems::SelectedImageRole).toString()}
+            .join(u' ');
+    }
 
     // A click on `target`, its ancestors expanded first so it can be seen.
     void clickItem(QTreeWidgetItem *target) const
@@ -137,8 +181,23 @@ public:
     }
 
     void clickText(const QString &text) const { clickItem(item(text)); }
-
     void click(const char *button) const { widget<QPushButton>(button)->click(); }
+
+    // Fills the panel's name and object ID, chooses kind `option` and applies.
+    void apply(int option, const QString &name, const QString &objectId) const
+    {
+        this->option(option)->click();
+        type("Text5", name);
+        type("Text4", objectId);
+        click("Command4");
+    }
+
+    // Answers 削除's question with `answer`.
+    void remove(MessageButton answer = MessageButton::Yes) const
+    {
+        services->queueAnswer(answer);
+        click("Command11");
+    }
 
     template <typename Widget>
     Widget *widget(const char *name) const
@@ -152,10 +211,7 @@ public:
     QPlainTextEdit *textArea(const char *name) const { return widget<QPlainTextEdit>(name); }
     QCheckBox *check(const char *name) const { return widget<QCheckBox>(name); }
     QComboBox *combo(const char *name) const { return widget<QComboBox>(name); }
-    QRadioButton *option(int index) const
-    {
-        return window->findChild<QRadioButton *>(QStringLiteral("Option1_%1").arg(index));
-    }
+    QRadioButton *option(int index) const { return window->findChild<QRadioButton *>(u"Option1_%1"_s.arg(index)); }
     // The chosen kind option: 0 ツリー, 1 テーブル, 2 オブジェクト, -1 none.
     int chosenOption() const
     {
@@ -173,6 +229,30 @@ public:
         return entries;
     }
 
+    // The panel as one line: kind option, name, object ID, description,
+    // entry description, syntax, range, enumeration items, access and key
+    // position; a box's values only while it is ticked.
+    QString panel() const
+    {
+        const auto ticked = [this](const char *box, const QString &shown) {
+            return check(box)->isChecked() ? shown : QString();
+        };
+        return QStringList{QString::number(chosenOption()), text("Text5"), text("Text4"),
+                           textArea("Text7")->toPlainText(), textArea("Text3")->toPlainText(),
+                           combo("Combo7")->currentText(), ticked("Check4", text("Text9") + u".."_s + text("Text10")),
+                           ticked("Check3", comboEntries("Combo6").join(u',')), combo("Combo1")->currentText(),
+                           ticked("Check1", text("Text2"))}
+            .join(u'|');
+    }
+
+    // Adds the enumeration item `name` = `value` with ﾘｽﾄへ追加.
+    void addItem(const QString &name, const QString &value) const
+    {
+        combo("Combo6")->setEditText(name);
+        type("Text8", value);
+        click("Command3");
+    }
+
     QAction *action(const char *name) const { return window->findChild<QAction *>(QLatin1String(name)); }
     void trigger(const char *menuItem) const { action(menuItem)->trigger(); }
 
@@ -182,27 +262,7 @@ public:
     std::unique_ptr<RecordingServices> services;
     std::unique_ptr<QTemporaryDir> folder;
     QPointer<Tree> window;
+    QByteArray before;
 };
-
-} // namespace korvel::testing
-
-namespace korvel::testing {
-
-// Writes object `name` into MibTree slot `slot` as a design file would hold
-// it, whatever that slot held, and counts it. For designs whose slot order
-// matters, or that break the tree's rules.
-inline void placeObject(AppState &state, int slot, const QString &name, int objectId, int parent,
-                        int kind = ObjectKind::Node)
-{
-    MibTree &record = state.tables.tree[slot];
-    if (record.InUse != 1)
-        ++state.tables.MibTreeCount;
-    record.Name = name.leftJustified(NameWidth, QLatin1Char(' '), true);
-    record.NameLength = static_cast<int32_t>(qMin<qsizetype>(name.size(), NameWidth));
-    record.ObjectId = objectId;
-    record.Parent = parent;
-    record.Kind = kind;
-    record.InUse = 1;
-}
 
 } // namespace korvel::testing
