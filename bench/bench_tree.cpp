@@ -1,15 +1,13 @@
 // The Tree window's BuildTree on a full design: 1000 objects five levels
 // deep (nodes, nodes, tables, entries, columns), their slots shuffled so
 // that parents often come after their children. Runs headless.
+#include "benchsupport.h"
 #include "tableops.h"
 #include "tree.h"
 #include "treeplan.h"
-#include "uiservices.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QTreeWidget>
-#include <QWindow>
 
 #include <benchmark/benchmark.h>
 
@@ -20,32 +18,9 @@
 #include <vector>
 
 using namespace korvel;
+using namespace korvel::bench;
 
 namespace {
-
-// Services that show nothing: the benchmarks open no message or dialog.
-class SilentServices : public UiServices
-{
-public:
-    void showHelp() override {}
-    QString programFolder() const override { return QCoreApplication::applicationDirPath() + QStringLiteral("/.."); }
-
-protected:
-    MessageButton present(const Message &) override { return MessageButton::No; }
-    DialogOutcome runDialog(ModalDialog, QDialog &) override { return DialogOutcome::Rejected; }
-};
-
-void addRecord(AppState &state, int slot, const QString &name, int objectId, int parent, int kind)
-{
-    MibTree &record = state.tables.tree[slot];
-    storeText(record.Name, name, NameWidth);
-    record.NameLength = static_cast<int32_t>(name.size());
-    record.ObjectId = objectId;
-    record.Parent = parent;
-    record.Kind = kind;
-    record.InUse = 1;
-    ++state.tables.MibTreeCount;
-}
 
 // 10 nodes, 9 nodes under each, a table with its entry under each of those
 // 90, and 8 columns under each entry: 10 + 90 + 180 + 720 = 1000 objects.
@@ -74,13 +49,6 @@ std::unique_ptr<AppState> fullDesign()
         }
     }
     return state;
-}
-
-void waitUntilExposed(QWidget *window)
-{
-    while (!window->windowHandle() || !window->windowHandle()->isExposed())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QCoreApplication::processEvents();
 }
 
 void BM_PlanTree1000(benchmark::State &bench)
