@@ -292,17 +292,6 @@ private Q_SLOTS:
         QCOMPARE(colourOf(f.grid()->item(0, 0)), '-');
         QVERIFY(f.services->messages.isEmpty());
     }
-
-    void refreshShowsTheLevelOnAFullTable()
-    {
-        const int node = addNode(*f.state, QStringLiteral("top"), 1);
-        for (int i = 0; i < 999; ++i)
-            addNode(*f.state, QStringLiteral("n%1").arg(i), 1 + i % 255, node);
-        f.state->ListLevel = static_cast<int16_t>(node);
-        QVERIFY(f.show());
-        QCOMPARE(f.rows().size(), 999);
-        QCOMPARE(f.rows().last(), QStringLiteral("    n998|234|999"));
-    }
 };
 
 QTEST_MAIN(ListWindowTest)
