@@ -148,12 +148,6 @@ TEST_F(Writer, WalkAndTemplates)
          {},
          {"\ttwelveLetter\t\tOBJECT IDENTIFIER ::= { enterprise 1 }\n",
           "\tthirteenChars\t\tOBJECT IDENTIFIER ::= { enterprise 2 }\n", "\tabc         \tOBJECT-TYPE\n"}},
-        {"short table names give an empty stem",
-         [](RecordDesign &d) {
-             d.attach(d.object(0, "tab", 2, -1, 1), 0, 0, 3, "");
-             d.attach(d.object(1, "Entry", 3, 0, 1), 0, 0, 3, "");
-         },
-         {}, {"\t\tSYNTAX\t\tSEQUENCE OF Entry\n", "\t\tSYNTAX\t\tEntry\n", "\n\tEntry ::=\n"}},
         {"texts without a zero byte end within their field",
          [](RecordDesign &d) {
              d.leaf(0, "", -1, 1);
