@@ -160,7 +160,6 @@ TEST_F(DesignFile, EachFailureLeavesTablesAndCountersUntouched)
     const QByteArray head = "<MibTree>\r\nnewName,7,5,-1,1,1\r\n";
     const std::pair<const char *, QByteArray> rows[] = {
         {"too few fields", head + "x,1,1,-1,1\r\n</MibTree>\r\n"},
-        {"empty number", head + "x,1,,-1,1,1\r\n</MibTree>\r\n"},
         {"not a number", head + "x,1,1a,-1,1,1\r\n</MibTree>\r\n"},
         {"beyond int32", head + "x,1,4294967296,-1,1,1\r\n</MibTree>\r\n"},
         {"no closing tag", head},

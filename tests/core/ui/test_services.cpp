@@ -70,18 +70,15 @@ private Q_SLOTS:
         QTest::addColumn<QMessageBox::StandardButton>("press");
         const QString korvel = QStringLiteral("Korvel");
         const QString confirm = QStringLiteral("保存の確認");
-        const QString errorCaption = QStringLiteral("警告メッセージ");
         QTest::newRow("warning") << MessageKind::Warning << QString() << QStringLiteral("注意メッセージ")
                                  << QMessageBox::Warning << QMessageBox::Ok;
-        QTest::newRow("error") << MessageKind::Error << QString() << errorCaption << QMessageBox::Critical
+        QTest::newRow("error") << MessageKind::Error << QString() << QStringLiteral("警告メッセージ") << QMessageBox::Critical
                                << QMessageBox::Ok;
         QTest::newRow("notice") << MessageKind::Notice << QString() << korvel << QMessageBox::NoIcon << QMessageBox::Ok;
         QTest::newRow("question, Yes") << MessageKind::Question << QString() << korvel << QMessageBox::NoIcon
                                        << QMessageBox::Yes;
         QTest::newRow("question with caption, No") << MessageKind::Question << confirm << confirm
                                                    << QMessageBox::NoIcon << QMessageBox::No;
-        QTest::newRow("warning with caption") << MessageKind::Warning << errorCaption << errorCaption
-                                              << QMessageBox::Warning << QMessageBox::Ok;
     }
 
     void kindsCarryTheirCaptionsIconsAndButtons()

@@ -63,8 +63,6 @@ private Q_SLOTS:
         QCOMPARE(m_state->EditTarget, 0);
         QWidget *list = korvel->firstWindow();
         QVERIFY(list);
-        QCOMPARE(list->objectName(), QStringLiteral("List"));
-        QVERIFY(list->isVisible());
         QCOMPARE(list->windowTitle(), QStringLiteral("File - Korvel （リスト）"));
         QVERIFY(m_services->messages.isEmpty());
         QVERIFY(QFile::exists(lockPath()));

@@ -1,169 +1,25 @@
-// The reader's tests run in a temporary folder of their own, made the current
-// directory so that ./error.log lands there, and hand the library four arrays
-// of 1001 records as the program does.
+// The reader's tests: modules written into the test's folder and read into
+// four arrays filled with a pattern, and the records they should give.
 #pragma once
 
-#include "korvel_mib.h"
+#include "../mibfixture.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace korvel::testing {
 
-// The four arrays with their descriptors (tree, attribute, range, list).
-// Every byte starts as `fill`, so a test can tell what the library wrote
-// from what it left alone.
-class RecordArrays
-{
-public:
-    static constexpr int Slots = 1001;
-    static constexpr unsigned char Fill = 0xA5;
-
-    explicit RecordArrays(unsigned char fill = Fill)
-    {
-        describe(m_descriptor[0], tree, fill);
-        describe(m_descriptor[1], attribute, fill);
-        describe(m_descriptor[2], range, fill);
-        describe(m_descriptor[3], list, fill);
-    }
-    RecordArrays(const RecordArrays &) = delete;
-    RecordArrays &operator=(const RecordArrays &) = delete;
-
-    int32_t read(const std::string &path) { return call(MIBAnalysisProc, path.c_str()); }
-    int32_t create(const std::string &path) { return call(MIBCreateProc, path.c_str()); }
-
-    template <typename Proc>
-    int32_t call(Proc proc, const char *path)
-    {
-        SAFEARRAY *a[] = {&m_descriptor[0], &m_descriptor[1], &m_descriptor[2], &m_descriptor[3]};
-        return proc(&a[0], &a[1], &a[2], &a[3], path);
-    }
-
-    // In-use records among slots 0 to 999.
-    int treeCount() const { return inUse(tree); }
-    int attributeCount() const { return inUse(attribute); }
-
-    // The slot of the first record named `name`, or -1.
-    int slotOf(const std::string &name) const
-    {
-        for (int slot = 0; slot < Slots - 1; ++slot) {
-            if (tree[slot].InUse != 0 && name == tree[slot].Name)
-                return slot;
-        }
-        return -1;
-    }
-
-    // The attribute record owned by `slot`, or nullptr.
-    const MibAttribute *attributeOf(int slot) const
-    {
-        for (int at = 0; at < Slots - 1; ++at) {
-            if (attribute[at].InUse != 0 && attribute[at].Owner == slot)
-                return &attribute[at];
-        }
-        return nullptr;
-    }
-
-    // Every byte of records `from` to 1000 of each array still as it was
-    // filled.
-    bool untouched(int from = 0) const
-    {
-        return all(tree, from, Fill) && all(attribute, from, Fill) && all(range, from, Fill)
-            && all(list, from, Fill);
-    }
-
-    // Records 0 to 999 of the range and list arrays all zero.
-    bool rangesAndListsZero() const { return all(range, 0, 0, Slots - 1) && all(list, 0, 0, Slots - 1); }
-
-    std::vector<MibTree> tree = std::vector<MibTree>(Slots);
-    std::vector<MibAttribute> attribute = std::vector<MibAttribute>(Slots);
-    std::vector<MibRange> range = std::vector<MibRange>(Slots);
-    std::vector<MibList> list = std::vector<MibList>(Slots);
-
-private:
-    template <typename Record>
-    static void describe(SAFEARRAY &array, std::vector<Record> &records, unsigned char fill)
-    {
-        std::memset(&array, 0, sizeof array);
-        array.cDims = 1;
-        array.cbElements = sizeof(Record);
-        array.pvData = records.data();
-        array.rgsabound[0].cElements = static_cast<uint32_t>(records.size());
-        std::memset(static_cast<void *>(records.data()), fill, records.size() * sizeof(Record));
-    }
-
-    // Every byte of records `from` to `to` - 1 equal to `value`.
-    template <typename Record>
-    static bool all(const std::vector<Record> &records, int from, unsigned char value, int to = Slots)
-    {
-        const auto *bytes = reinterpret_cast<const unsigned char *>(records.data() + from);
-        return std::all_of(bytes, bytes + static_cast<std::size_t>(to - from) * sizeof(Record),
-                           [value](unsigned char byte) { return byte == value; });
-    }
-
-    template <typename Record>
-    static int inUse(const std::vector<Record> &records)
-    {
-        return static_cast<int>(
-            std::count_if(records.begin(), records.end() - 1, [](const Record &r) { return r.InUse != 0; }));
-    }
-
-    SAFEARRAY m_descriptor[4];
-};
-
-class ReaderTest : public ::testing::Test
+class ReaderTest : public MibFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "korvel-reader-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        m_previous = std::filesystem::current_path();
-        std::filesystem::current_path(m_dir);
-    }
-
-    void TearDown() override
-    {
-        std::filesystem::current_path(m_previous);
-        std::error_code ignored;
-        std::filesystem::permissions(m_dir, std::filesystem::perms::owner_all, ignored);
-        std::filesystem::remove_all(m_dir, ignored);
-    }
-
-    std::string path(const std::string &name = "in.mib") const { return (m_dir / name).string(); }
+    std::string path(const std::string &name = "in.mib") const { return inFolder(name); }
 
     void writeFile(const std::string &name, const std::string &bytes) const
     {
         std::ofstream(path(name), std::ios::binary) << bytes;
     }
 
-    static std::string readFile(const std::string &file)
-    {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
     // A module of tests/data/mib.
     static std::string dataFile(const std::string &name) { return readFile(KORVEL_TEST_DATA "/mib/" + name); }
-
-    // The names in the folder, sorted.
-    std::vector<std::string> folderContent() const
-    {
-        std::vector<std::string> names;
-        for (const auto &entry : std::filesystem::directory_iterator(m_dir))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 
     std::string errorLog() const { return readFile(path("error.log")); }
 
@@ -173,9 +29,6 @@ protected:
         writeFile(name, text);
         return arrays.read(path(name));
     }
-
-    std::filesystem::path m_dir;
-    std::filesystem::path m_previous;
 };
 
 enum Kind { Node = 1, Table = 2, Entry = 3, Leaf = 4 };

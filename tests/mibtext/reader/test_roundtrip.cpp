@@ -13,30 +13,23 @@ namespace {
 class RoundTrip : public ReaderTest
 {
 protected:
-    // Writes `design` (each object in the slot of its index, its attribute
-    // record in the slot of the same number), reads the module back and finds
-    // every object again by its name.
+    // Writes `design`, each object in the slot of its index, reads the
+    // module back and finds every object again by its name.
     void expectRoundTrip(const std::vector<Expected> &design)
     {
-        RecordArrays written(0);
-        int attributes = 0;
+        RecordDesign written;
         for (std::size_t slot = 0; slot < design.size(); ++slot) {
             const Expected &o = design[slot];
-            written.tree[slot] = {{}, static_cast<int32_t>(o.name.size()), o.objectId, o.parent, o.kind, 1};
-            std::memcpy(written.tree[slot].Name, o.name.data(), o.name.size());
-            if (o.kind == Node)
-                continue;
-            ++attributes;
-            MibAttribute &a = written.attribute[slot];
-            a = {static_cast<int32_t>(slot), o.syntax, 0, o.access, {}, static_cast<int32_t>(o.description.size()), 0, 1};
-            std::memcpy(a.Description, o.description.data(), o.description.size());
+            written.object(static_cast<int>(slot), o.name, o.kind, o.parent, o.objectId);
+            if (o.kind != Node)
+                written.attach(static_cast<int>(slot), o.syntax, 0, o.access, o.description);
         }
-        ASSERT_EQ(written.create(path("design.mib")), 0);
+        ASSERT_EQ(written.call(MIBCreateProc, path("design.mib").c_str()), 0);
 
         RecordArrays back;
         ASSERT_EQ(back.read(path("design.mib")), 0);
         EXPECT_EQ(back.treeCount(), static_cast<int>(design.size()));
-        EXPECT_EQ(back.attributeCount(), attributes);
+        EXPECT_EQ(back.attributeCount(), written.attributeCount());
         EXPECT_TRUE(back.rangesAndListsZero());
         for (const Expected &o : design) {
             SCOPED_TRACE(o.name);
@@ -48,14 +41,15 @@ protected:
             EXPECT_EQ(record.NameLength, static_cast<int32_t>(o.name.size()));
             EXPECT_EQ(record.Parent < 0 ? std::string() : back.tree[record.Parent].Name,
                       o.parent < 0 ? std::string() : design[o.parent].name);
-            const MibAttribute *attribute = back.attributeOf(slot);
-            ASSERT_EQ(attribute == nullptr, o.kind == Node);
-            if (attribute == nullptr)
+            const int at = back.attributeSlotOf(slot);
+            ASSERT_EQ(at < 0, o.kind == Node);
+            if (at < 0)
                 continue;
-            EXPECT_EQ(attribute->Access, o.access);
-            EXPECT_EQ(attribute->Description, o.description);
-            EXPECT_EQ(attribute->DescriptionLength, static_cast<int32_t>(o.description.size()));
-            EXPECT_EQ(attribute->Syntax, o.kind == Leaf ? o.syntax : 0);
+            const MibAttribute &attribute = back.attribute[at];
+            EXPECT_EQ(attribute.Access, o.access);
+            EXPECT_EQ(attribute.Description, o.description);
+            EXPECT_EQ(attribute.DescriptionLength, static_cast<int32_t>(o.description.size()));
+            EXPECT_EQ(attribute.Syntax, o.kind == Leaf ? o.syntax : 0);
         }
     }
 };
