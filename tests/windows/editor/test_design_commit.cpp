@@ -181,7 +181,6 @@ private Q_SLOTS:
                                  << changes;
         };
         const QString failed = QStringLiteral("追加に失敗しました");
-        row("add", "add", {"Combo5=extra", "Text1=9"}, {RuleMessage::ObjectAdded}, "closed", true);
         row("add: no name", "add", {"Combo5="}, {RuleMessage::NameEmpty}, "open");
         row("add below the table shown", "add portTable", {}, {RuleMessage::ParentIsTable, failed}, "none");
         row("add below a leaf typed into the level box", "add typed sysMode", {}, {RuleMessage::ParentIsLeaf, failed},

@@ -48,7 +48,6 @@ TEST(ChangeObject, RulesRefuseBeforeAnyWrite)
     };
     const Row rows[] = {
         {"node as leaf", u"sysInfo"_s, option(KindOption::Leaf), text::KindChanged},
-        {"entry as node", u"portEntry"_s, option(KindOption::Node), text::KindChanged},
         {"entry as table", u"portEntry"_s, option(KindOption::Table), {}},
         {"name of another object", u"sysMode"_s, [](EditorInput &in) { in.NameText = u"portName"_s; },
          text::DuplicateName},
