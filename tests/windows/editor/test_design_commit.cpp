@@ -181,18 +181,11 @@ private Q_SLOTS:
                                  << changes;
         };
         const QString failed = QStringLiteral("追加に失敗しました");
-        row("add", "add", {"Combo5=extra", "Text1=9"}, {RuleMessage::ObjectAdded}, "closed", true);
-        row("add unchanged: duplicate name", "add", {}, {RuleMessage::DuplicateName}, "closed");
-        row("add: duplicate object ID", "add", {"Combo5=extra"}, {RuleMessage::DuplicateObjectId}, "closed");
         row("add: no name", "add", {"Combo5="}, {RuleMessage::NameEmpty}, "open");
-        row("add: object ID 0", "add", {"Text1=0"}, {RuleMessage::ObjectIdOutOfRange}, "open");
         row("add below the table shown", "add portTable", {}, {RuleMessage::ParentIsTable, failed}, "none");
         row("add below a leaf typed into the level box", "add typed sysMode", {}, {RuleMessage::ParentIsLeaf, failed},
             "none");
         row("change", "change sysMode", {"Text7=Mode"}, {RuleMessage::ObjectChanged}, "closed", true);
-        row("change: another kind", "change sysMode", {"Option1_0", "Combo5=sysMode"}, {RuleMessage::KindChanged},
-            "closed");
-        row("change: key order 0", "change portIndex", {"Text2=0"}, {RuleMessage::KeyOrderOutOfRange}, "open");
         row("change: parent in its own subtree", "change sysInfo", {"Combo8=sysBoard", "Combo5=sysInfo", "Text1=1"},
             {RuleMessage::ParentInOwnSubtree}, "closed");
     }

@@ -48,27 +48,21 @@ TEST(ChangeObject, RulesRefuseBeforeAnyWrite)
     };
     const Row rows[] = {
         {"node as leaf", u"sysInfo"_s, option(KindOption::Leaf), text::KindChanged},
-        {"table as leaf", u"portTable"_s, option(KindOption::Leaf), text::KindChanged},
-        {"entry as node", u"portEntry"_s, option(KindOption::Node), text::KindChanged},
         {"entry as table", u"portEntry"_s, option(KindOption::Table), {}},
         {"name of another object", u"sysMode"_s, [](EditorInput &in) { in.NameText = u"portName"_s; },
          text::DuplicateName},
         {"base of a table's name", u"sysMode"_s, [](EditorInput &in) { in.NameText = u"port"_s; },
          text::DuplicateName},
-        {"own name kept", u"sysMode"_s, [](EditorInput &in) { in.ObjectIdText = u"9"_s; }, {}},
         {"ID of a sibling", u"sysMode"_s, [](EditorInput &in) { in.ObjectIdText = u"1"_s; }, text::DuplicateId},
         // Mended: the siblings under the new parent decide, not those under the old one.
         {"clash under the new parent", u"sysMode"_s, moveTo(QString()), text::DuplicateId},
         {"clash under the old parent only", u"portStatus"_s, moveTo(u"spare"_s, u"1"_s), {},
          [](AppState &s) { addNode(s, u"spare"_s, 7); }},
-        {"free ID under the new parent", u"sysMode"_s, moveTo(QString(), u"3"_s), {}},
-        {"under itself", u"sysInfo"_s, moveTo(u"sysInfo"_s), text::OwnSubtree},
         {"under its grandchild", u"sysInfo"_s, moveTo(u"deeper"_s), text::OwnSubtree,
          [](AppState &s) { addNode(s, u"deeper"_s, 1, addNode(s, u"inner"_s, 9, 0)); }},
         {"under a leaf", u"sysMode"_s, moveTo(u"portName"_s, u"9"_s), text::ParentIsLeaf},
         {"under a table", u"sysMode"_s, moveTo(u"portTable"_s, u"9"_s), text::ParentIsTable},
         {"entry away from its table", u"portEntry"_s, moveTo(u"sysInfo"_s, u"9"_s), text::EntryMoved},
-        {"leaf into a table's entry", u"sysMode"_s, moveTo(u"portEntry"_s, u"9"_s), {}},
         // Mended: the slots the new items need are counted before the old ones go.
         {"more items than free and freed slots", u"sysMode"_s,
          [](EditorInput &in) { in.Items.append({u"extra"_s, 9}); }, text::TableFull, fill(&DefinitionTables::list, 0)},
