@@ -272,33 +272,6 @@ private Q_SLOTS:
         QVERIFY(f.services->messages.isEmpty());
     }
 
-    void enteringABoxSelectsItsWholeText()
-    {
-        showLeaf();
-        // box:kind option:the tick that enables it
-        for (const QString &row : words(u"Text2:2:Check1 Text3:1: Text5:0:"_s)) {
-            f.clickText(u"leaf(1)"_s);
-            f.option(row.section(u':', 1, 1).toInt())->click();
-            if (!row.section(u':', 2).isEmpty())
-                f.check(row.section(u':', 2).toLatin1().constData())->click();
-            QWidget *box = f.window->findChild<QWidget *>(row.section(u':', 0, 0));
-            QVERIFY2(box->isEnabled(), qPrintable(row));
-            auto *line = qobject_cast<QLineEdit *>(box);
-            auto *area = qobject_cast<QPlainTextEdit *>(box);
-            const auto selected = [&] {
-                return row + u' ' + (line ? line->selectedText() : area->textCursor().selectedText());
-            };
-            line ? line->setText(u"123"_s) : area->setPlainText(u"123"_s);
-            // By the program (as a Tab does) and by a click.
-            f.view()->setFocus();
-            box->setFocus(Qt::OtherFocusReason);
-            QCOMPARE(selected(), row + u" 123"_s);
-            f.view()->setFocus();
-            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-            QTRY_COMPARE(selected(), row + u" 123"_s);
-        }
-    }
-
     void theItemControlsCheckAndFillTheList()
     {
         showLeaf();
