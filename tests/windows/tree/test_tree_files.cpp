@@ -117,14 +117,12 @@ private Q_SLOTS:
         f.services->answerFileDialog(*f.state, file);
         f.trigger("TREE_SAVE");
         QCOMPARE(f.services->texts(), QStringList{u"ファイルに保存しました。"_s});
-        QCOMPARE(f.services->lastMessage().caption, u"保存の確認"_s);
         QCOMPARE(contents(file), designFileImage(*f.state));
         QCOMPARE(f.window->windowTitle(), u"design.mdf - Korvel （ツリー）"_s);
         // A MIB file from the button below the tree.
         const QString mib = f.path(u"sample.mib"_s);
         f.services->answerFileDialog(*f.state, mib);
         f.click("Command1");
-        QCOMPARE(f.state->FileDialogMode, 3);
         QCOMPARE(f.services->lastMessage().text, u"MIBファイルを作成しました。"_s);
         QVERIFY(contents(mib).contains("portTable"));
 
@@ -154,7 +152,6 @@ private Q_SLOTS:
         f.services->messages.clear();
         f.services->answerFileDialog(*f.state, mib);
         f.trigger("TREE_LOAD");
-        QCOMPARE(f.state->FileDialogMode, 4);
         QCOMPARE(f.services->texts(), QStringList{Loaded});
         QCOMPARE(f.levelOrder(), words(u"enterprise sysInfo(1) portTable(2) sysTemperature(1) sysMode(2) "
                                        u"portEntry(1) portIndex(1) portName(2) portStatus(3)"_s));
