@@ -181,7 +181,7 @@ public:
     }
 
     void clickText(const QString &text) const { clickItem(item(text)); }
-    void click(const char *button) const { widget<QPushButton>(button)->click(); }
+    void click(const char *button) const { window->findChild<QPushButton *>(QLatin1String(button))->click(); }
 
     // Fills the panel's name and object ID, chooses kind `option` and applies.
     void apply(int option, const QString &name, const QString &objectId) const
@@ -200,11 +200,7 @@ public:
     }
 
     template <typename Widget>
-    Widget *widget(const char *name) const
-    {
-        return window->findChild<Widget *>(QLatin1String(name));
-    }
-
+    Widget *widget(const char *name) const { return window->findChild<Widget *>(QLatin1String(name)); }
     QLineEdit *box(const char *name) const { return widget<QLineEdit>(name); }
     QString text(const char *name) const { return box(name)->text(); }
     void type(const char *name, const QString &text) const { box(name)->setText(text); }
@@ -253,8 +249,7 @@ public:
         click("Command3");
     }
 
-    QAction *action(const char *name) const { return window->findChild<QAction *>(QLatin1String(name)); }
-    void trigger(const char *menuItem) const { action(menuItem)->trigger(); }
+    void trigger(const char *menuItem) const { window->findChild<QAction *>(QLatin1String(menuItem))->trigger(); }
 
     QString path(const QString &name) const { return folder->filePath(name); }
 
