@@ -6,6 +6,7 @@
 #include "appstate.h"
 #include "designfile.h"
 #include "mibbridge.h"
+#include "smiv2command.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -19,13 +20,15 @@ namespace {
 
 constexpr auto Usage =
     "Usage: korvelc mib DESIGN.mdf OUT.mib\n"
+    "       korvelc mib --smiv2 DESIGN.mdf OUT.mib\n"
     "       korvelc mdf IN.mib OUT.mdf\n"
     "       korvelc --help\n"
     "\n"
     "Converts between Korvel design files and SNMP MIB modules.\n"
     "\n"
     "  mib   reads the design file DESIGN.mdf and writes its MIB module to OUT.mib.\n"
-    "        OUT.mib is replaced only by a complete module.\n"
+    "        OUT.mib is replaced only by a complete module. With --smiv2 the module\n"
+    "        is SMIv2, with the module information of DESIGN.mdi beside the design.\n"
     "  mdf   reads the MIB module IN.mib and writes it as the design file OUT.mdf.\n"
     "        When the module cannot be read, ./error.log may hold the reason.\n"
     "\n"
@@ -98,6 +101,8 @@ int main(int argc, char *argv[])
     if (arguments.isEmpty())
         return usageError(QStringLiteral("no command given"));
     const QString &command = arguments[0];
+    if (command == u"mib" && arguments.value(1) == u"--smiv2")
+        return runSmiv2Command(arguments.mid(2));
     if (command != u"mib" && command != u"mdf")
         return usageError(QStringLiteral("unknown command \"%1\"").arg(command));
     if (arguments.size() != 3)
