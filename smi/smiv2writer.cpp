@@ -416,6 +416,7 @@ void Writer::writeIdentity()
 void Writer::writeObjectType(int slot, const QString &syntax, const QString &access, const QString &index)
 {
     const MibAttribute &a = *attribute(slot);
+    m_imports.insert(QStringLiteral("OBJECT-TYPE"));
     line();
     line(name(slot) + QLatin1StringView(" OBJECT-TYPE"));
     line(QString(Indent) + QLatin1StringView("SYNTAX      ") + syntax);
@@ -439,7 +440,6 @@ void Writer::writeObject(int slot)
         line(QStringLiteral("%1 OBJECT IDENTIFIER ::= { %2 %3 }").arg(name(slot), parentName(slot)).arg(id(slot)));
         return;
     case ObjectKind::Table: {
-        m_imports.insert(QStringLiteral("OBJECT-TYPE"));
         const QString rowType = [this, slot] {
             QString stem = name(m_rows.at(slot).entry);
             if (stem.endsWith(QLatin1StringView("Entry")))

@@ -1,0 +1,329 @@
+#include "smiapi.h"
+#include "smisession.h"
+#include "smiv2writer.h"
+#include "tableops.h"
+#include "workedexample.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using namespace korvel;
+using namespace korvel::testing;
+
+namespace {
+
+const QDateTime WritingTime(QDate(2024, 12, 7), QTime(1, 30), Qt::UTC);
+
+// Every syntax, access, range and enumeration, under an enterprise number
+// above 255: scalars of each type, a two-key table and a table whose
+// columns are all keys.
+void buildEverySyntax(AppState &state)
+{
+    const int acme = addNode(state, QStringLiteral("acme"), 99999);
+    const int system = addNode(state, QStringLiteral("acmeSystem"), 1, acme);
+    const QString d = QStringLiteral("A \"quoted\" text");
+    addLeaf(state, {QStringLiteral("acmeLevel"), 1, system, Syntax::Integer, Access::ReadWrite, d, 0,
+                    QStringLiteral("-5"), QStringLiteral("100"), {}});
+    addLeaf(state, {QStringLiteral("acmeMode"), 2, system, Syntax::Integer, Access::ReadOnly, d, 0, {}, {},
+                    {{QStringLiteral("on"), 2}, {QStringLiteral("off"), 1}}});
+    addLeaf(state, {QStringLiteral("acmeLabel"), 3, system, Syntax::OctetString, Access::ReadWrite, d, 0,
+                    QStringLiteral("0"), QStringLiteral("32"), {}});
+    addLeaf(state, {QStringLiteral("acmeKind"), 4, system, Syntax::ObjectIdentifier, Access::ReadOnly, d, 0, {}, {}, {}});
+    addLeaf(state, {QStringLiteral("acmeAddress"), 5, system, Syntax::IpAddress, Access::ReadWrite, d, 0, {}, {}, {}});
+    addLeaf(state, {QStringLiteral("acmePackets"), 6, system, Syntax::Counter, Access::ReadOnly, d, 0, {}, {}, {}});
+    addLeaf(state, {QStringLiteral("acmeLoad"), 7, system, Syntax::Gauge, Access::ReadOnly, d, 0,
+                    QStringLiteral("0"), QStringLiteral("4294967295"), {}});
+    addLeaf(state, {QStringLiteral("acmeUptime"), 8, system, Syntax::TimeTicks, Access::ReadOnly, d, 0, {}, {}, {}});
+    addLeaf(state, {QStringLiteral("acmeBlob"), 9, system, Syntax::Opaque, Access::ReadOnly, d, 0, {}, {}, {}});
+    const int links = addTable(state, QStringLiteral("acmeLink"), 2, acme, d);
+    const int link = entryOf(state, links);
+    storeText(state.tables.attribute[attributeOf(state, link)].Description, d, NameWidth);
+    state.tables.attribute[attributeOf(state, link)].DescriptionLength = int32_t(d.size());
+    addLeaf(state, {QStringLiteral("acmeLinkPeer"), 3, link, Syntax::Integer, Access::ReadOnly, d, 2,
+                    QStringLiteral("1"), QStringLiteral("8"), {}});
+    addLeaf(state, {QStringLiteral("acmeLinkSlot"), 1, link, Syntax::Integer, Access::ReadOnly, d, 1,
+                    QStringLiteral("1"), QStringLiteral("16"), {}});
+    addLeaf(state, {QStringLiteral("acmeLinkState"), 2, link, Syntax::Integer, Access::ReadWrite, d, 0, {}, {},
+                    {{QStringLiteral("up"), 1}, {QStringLiteral("down"), 2}}});
+    const int peers = addTable(state, QStringLiteral("acmePeer"), 3, acme, d);
+    const int peer = entryOf(state, peers);
+    storeText(state.tables.attribute[attributeOf(state, peer)].Description, d, NameWidth);
+    state.tables.attribute[attributeOf(state, peer)].DescriptionLength = int32_t(d.size());
+    addLeaf(state, {QStringLiteral("acmePeerAddress"), 1, peer, Syntax::IpAddress, Access::ReadOnly, d, 1, {}, {}, {}});
+}
+
+// A scalar and a table straight under the root: the identity goes there too.
+void buildRootObjects(AppState &state)
+{
+    const QString d = QStringLiteral("text");
+    addLeaf(state, {QStringLiteral("boxName"), 40000, RootSlot, Syntax::OctetString, Access::ReadOnly, d, 0, {}, {}, {}});
+    const int table = addTable(state, QStringLiteral("box"), 40001, RootSlot, d);
+    const int entry = entryOf(state, table);
+    storeText(state.tables.attribute[attributeOf(state, entry)].Description, d, NameWidth);
+    state.tables.attribute[attributeOf(state, entry)].DescriptionLength = int32_t(d.size());
+    addLeaf(state, {QStringLiteral("boxIndex"), 1, entry, Syntax::Integer, Access::ReadOnly, d, 1,
+                    QStringLiteral("1"), QStringLiteral("4"), {}});
+    addLeaf(state, {QStringLiteral("boxValue"), 2, entry, Syntax::Gauge, Access::ReadOnly, d, 0, {}, {}, {}});
+}
+
+// The dotted OID the design gives a slot.
+QString designedOid(const AppState &state, int slot)
+{
+    QString oid;
+    for (int guard = 0; slot != RootSlot && guard < SlotCount; ++guard) {
+        oid.prepend(u'.' + QString::number(state.tables.tree[slot].ObjectId));
+        slot = state.tables.tree[slot].Parent;
+    }
+    return QStringLiteral("1.3.6.1.4.1") + oid;
+}
+
+QString nodeOid(const SmiNode *node)
+{
+    QStringList arcs;
+    for (unsigned i = 0; node && i < node->oidlen; ++i)
+        arcs.append(QString::number(node->oid[i]));
+    return arcs.join(u'.');
+}
+
+QString diagnosticsText(const QList<SmiDiagnostic> &diagnostics)
+{
+    QString text;
+    for (const SmiDiagnostic &d : diagnostics)
+        text += QStringLiteral("%1:%2: [%3] %4\n").arg(d.file).arg(d.line).arg(d.severity).arg(d.message);
+    return text;
+}
+
+struct Design {
+    const char *label;
+    std::function<void(AppState &)> build;
+    const char *tolerated; // the one diagnostic SMIv2 gives such a design, or nullptr
+};
+
+void PrintTo(const Design &design, std::ostream *os)
+{
+    *os << design.label;
+}
+
+class Smiv2RoundTrip : public ::testing::TestWithParam<Design>
+{
+};
+
+// Written as SMIv2 and loaded by libsmi with our base modules: no diagnostic,
+// every object and the identity at the OID the design gives them.
+TEST_P(Smiv2RoundTrip, LoadsCleanlyWithEveryObjectAtItsOid)
+{
+    auto state = std::make_unique<AppState>();
+    GetParam().build(*state);
+    const ModuleInfo info = defaultModuleInfo(*state);
+    const Smiv2Module module = smiv2Module(*state, info, WritingTime);
+    EXPECT_TRUE(module.skipped.isEmpty());
+
+    QTemporaryDir dir;
+    QFile file(dir.filePath(info.moduleName));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(module.text);
+    file.close();
+
+    SmiSession session({QStringLiteral(KORVEL_BASE_MIBS), dir.path()});
+    ASSERT_EQ(session.load(file.fileName()), info.moduleName);
+    QList<SmiDiagnostic> diagnostics = session.diagnostics();
+    if (const char *tolerated = GetParam().tolerated) {
+        ASSERT_EQ(diagnostics.size(), 1) << diagnosticsText(diagnostics).toStdString();
+        EXPECT_TRUE(diagnostics[0].message.contains(QLatin1StringView(tolerated)));
+        EXPECT_FALSE(diagnostics[0].isError());
+    } else {
+        EXPECT_TRUE(diagnostics.isEmpty()) << diagnosticsText(diagnostics).toStdString();
+    }
+
+    const QByteArray moduleName = info.moduleName.toLatin1();
+    SmiModule *smiModule = smiGetModule(moduleName.constData());
+    ASSERT_NE(smiModule, nullptr);
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (state->tables.tree[slot].InUse == 0)
+            continue;
+        const QByteArray name = displayedName(*state, slot).toLatin1();
+        EXPECT_EQ(nodeOid(smiGetNode(smiModule, name.constData())), designedOid(*state, slot)) << name.constData();
+    }
+    const QByteArray identity = info.identity.toLatin1();
+    const QString parentOid =
+        info.identityParent == RootSlot ? QStringLiteral("1.3.6.1.4.1") : designedOid(*state, info.identityParent);
+    EXPECT_EQ(nodeOid(smiGetNode(smiModule, identity.constData())),
+              parentOid + u'.' + QString::number(info.identitySubId));
+    EXPECT_EQ(QString::fromLatin1(smiGetModuleIdentityNode(smiModule)->name), info.identity);
+}
+
+INSTANTIATE_TEST_SUITE_P(Designs, Smiv2RoundTrip,
+                         ::testing::Values(Design{"worked", buildWorkedExample, nullptr},
+                                           Design{"every", buildEverySyntax, "Opaque"},
+                                           Design{"root", buildRootObjects, nullptr}),
+                         [](const auto &info) { return std::string(info.param.label); });
+
+// What the module holds beyond the OIDs: key columns not-accessible unless
+// the row has nothing else, the accessible objects in the group, imports
+// only of what is used, the quote turned into an apostrophe.
+TEST(Smiv2Writer, WritesAccessGroupAndImportsAsTheModuleUsesThem)
+{
+    auto state = std::make_unique<AppState>();
+    buildEverySyntax(*state);
+    const QString text = QString::fromUtf8(smiv2Module(*state, defaultModuleInfo(*state), WritingTime).text);
+    QTemporaryDir dir;
+    SmiSession session({QStringLiteral(KORVEL_BASE_MIBS)});
+    QFile file(dir.filePath(QStringLiteral("ACME-MIB")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+    file.close();
+    ASSERT_FALSE(session.load(file.fileName()).isEmpty());
+    SmiModule *module = smiGetModule("ACME-MIB");
+    const auto access = [module](const char *name) { return smiGetNode(module, name)->access; };
+    EXPECT_EQ(access("acmeLinkSlot"), SMI_ACCESS_NOT_ACCESSIBLE);
+    EXPECT_EQ(access("acmeLinkState"), SMI_ACCESS_READ_WRITE);
+    EXPECT_EQ(access("acmePeerAddress"), SMI_ACCESS_READ_ONLY);
+    EXPECT_EQ(access("acmeLevel"), SMI_ACCESS_READ_WRITE);
+
+    SmiNode *group = smiGetNode(module, "acmeMIBObjectGroup");
+    ASSERT_NE(group, nullptr);
+    QStringList members;
+    for (SmiElement *e = smiGetFirstElement(group); e; e = smiGetNextElement(e))
+        members.append(QString::fromLatin1(smiGetElementNode(e)->name));
+    EXPECT_EQ(members.size(), 11);
+    EXPECT_FALSE(members.contains(QStringLiteral("acmeLinkSlot")));
+    EXPECT_TRUE(members.contains(QStringLiteral("acmePeerAddress")));
+
+    EXPECT_EQ(QString::fromLatin1(smiGetNode(module, "acmeLevel")->description), QStringLiteral("A 'quoted' text"));
+    EXPECT_TRUE(text.contains(QStringLiteral("SYNTAX      Integer32 (-5..100)")));
+    EXPECT_TRUE(text.contains(QStringLiteral("SYNTAX      OCTET STRING (SIZE (0..32))")));
+    EXPECT_TRUE(text.contains(QStringLiteral("INDEX       { acmeLinkSlot, acmeLinkPeer }")));
+    EXPECT_TRUE(text.contains(QStringLiteral("LAST-UPDATED \"202412070130Z\"")));
+    EXPECT_TRUE(text.contains(QStringLiteral("up(1),\n                    down(2)")));
+
+    auto bare = std::make_unique<AppState>();
+    addNode(*bare, QStringLiteral("acme"), 7);
+    const QString empty = QString::fromUtf8(smiv2Module(*bare, defaultModuleInfo(*bare), WritingTime).text);
+    EXPECT_TRUE(empty.contains(QStringLiteral("IMPORTS\n    MODULE-IDENTITY, enterprises\n        FROM SNMPv2-SMI\n"
+                                              "    MODULE-COMPLIANCE\n        FROM SNMPv2-CONF;")));
+    EXPECT_FALSE(empty.contains(QStringLiteral("OBJECT-GROUP")));
+}
+
+// Objects the module cannot contain are left out and named; the rest of
+// the module still loads cleanly.
+TEST(Smiv2Writer, SkipsWhatTheModuleCannotContain)
+{
+    auto state = std::make_unique<AppState>();
+    const QString d = QStringLiteral("text");
+    const int acme = addNode(*state, QStringLiteral("acme"), 5);
+    addLeaf(*state, {QStringLiteral("kept"), 1, acme, Syntax::Integer, Access::ReadOnly, d, 0, {}, {}, {}});
+    addLeaf(*state, {QStringLiteral("twin"), 1, acme, Syntax::Integer, Access::ReadOnly, d, 0, {}, {}, {}});
+    const int zero = addNode(*state, QStringLiteral("zero"), 0, acme);
+    addLeaf(*state, {QStringLiteral("belowZero"), 1, zero, Syntax::Integer, Access::ReadOnly, d, 0, {}, {}, {}});
+    addLeaf(*state, {QStringLiteral("noSyntax"), 3, acme, Syntax::NoSyntax, Access::ReadOnly, d, 0, {}, {}, {}});
+    const int orphan = addLeaf(*state, {QStringLiteral("orphan"), 4, acme, Syntax::Integer, Access::ReadOnly, d, 0, {}, {}, {}});
+    state->tables.tree[orphan].Parent = 900;
+    const int table = addTable(*state, QStringLiteral("unkeyed"), 6, acme, d);
+    addLeaf(*state, {QStringLiteral("unkeyedValue"), 1, entryOf(*state, table), Syntax::Integer, Access::ReadOnly, d, 0, {}, {}, {}});
+    const int cycle = addNode(*state, QStringLiteral("loopA"), 8, acme);
+    const int other = addNode(*state, QStringLiteral("loopB"), 1, cycle);
+    state->tables.tree[cycle].Parent = other;
+
+    const Smiv2Module module = smiv2Module(*state, defaultModuleInfo(*state), WritingTime);
+    QStringList skipped;
+    for (const SkippedObject &s : module.skipped)
+        skipped.append(s.name);
+    EXPECT_EQ(skipped, (QStringList{QStringLiteral("twin"), QStringLiteral("zero"), QStringLiteral("belowZero"),
+                                    QStringLiteral("noSyntax"), QStringLiteral("orphan"), QStringLiteral("unkeyedTable"),
+                                    QStringLiteral("unkeyedEntry"), QStringLiteral("unkeyedValue"),
+                                    QStringLiteral("loopA"), QStringLiteral("loopB")}));
+    EXPECT_TRUE(module.skipped[0].reason.contains(QStringLiteral("kept")));
+
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("ACME-MIB")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(module.text);
+    file.close();
+    SmiSession session({QStringLiteral(KORVEL_BASE_MIBS)});
+    EXPECT_EQ(session.load(file.fileName()), QStringLiteral("ACME-MIB"));
+    EXPECT_TRUE(session.diagnostics().isEmpty()) << diagnosticsText(session.diagnostics()).toStdString();
+}
+
+// A module libsmi cannot parse gives errors with their lines.
+TEST(SmiSession, ReportsErrorsWithTheirLines)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("BAD-MIB")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BAD-MIB DEFINITIONS ::= BEGIN\nIMPORTS enterprises FROM SNMPv2-SMI;\nbad OBJECT IDENTIFIER ::= {\nEND\n");
+    file.close();
+    SmiSession session({QStringLiteral(KORVEL_BASE_MIBS)});
+    session.load(file.fileName());
+    ASSERT_FALSE(session.diagnostics().isEmpty());
+    EXPECT_EQ(session.diagnostics()[0].line, 4);
+    EXPECT_TRUE(session.diagnostics()[0].isError());
+}
+
+// The command-line linters on the worked example's module, as a user runs them.
+class Linters : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_state = std::make_unique<AppState>();
+        buildWorkedExample(*m_state);
+        m_info = defaultModuleInfo(*m_state);
+        m_path = m_dir.filePath(m_info.moduleName);
+        ASSERT_TRUE(writeSmiv2File(*m_state, m_info, m_path));
+    }
+
+    static QByteArray run(const QString &program, const QStringList &arguments,
+                          const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(program, arguments);
+        process.waitForFinished(30000);
+        return process.readAll();
+    }
+
+    std::unique_ptr<AppState> m_state;
+    ModuleInfo m_info;
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+TEST_F(Linters, SmilintPrintsNothing)
+{
+    const QString smilint = QStandardPaths::findExecutable(QStringLiteral("smilint"));
+    if (smilint.isEmpty())
+        GTEST_SKIP() << "smilint is not installed";
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("SMIPATH"), QStringLiteral(KORVEL_BASE_MIBS));
+    EXPECT_EQ(run(smilint, {QStringLiteral("-l"), QStringLiteral("6"), m_path}, environment), QByteArray());
+}
+
+TEST_F(Linters, SnmptranslateFindsEveryObjectAtItsOid)
+{
+    const QString translate = QStandardPaths::findExecutable(QStringLiteral("snmptranslate"));
+    if (translate.isEmpty())
+        GTEST_SKIP() << "snmptranslate is not installed";
+    QStringList arguments{QStringLiteral("-M"), QStringLiteral(KORVEL_BASE_MIBS ":") + m_dir.path(),
+                          QStringLiteral("-m"), m_info.moduleName, QStringLiteral("-On")};
+    QByteArray expected;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (m_state->tables.tree[slot].InUse != 0) {
+            arguments.append(m_info.moduleName + QLatin1StringView("::") + displayedName(*m_state, slot));
+            expected += '.' + designedOid(*m_state, slot).toLatin1() + "\n\n";
+        }
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), m_dir.path()); // no user configuration
+    environment.insert(QStringLiteral("MIBDIRS"), QString());
+    EXPECT_EQ(run(translate, arguments, environment).trimmed(), expected.trimmed());
+}
+
+} // namespace
