@@ -10,6 +10,8 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <cmath>
+#include <limits>
 #include <set>
 
 namespace korvel {
@@ -70,8 +72,8 @@ bool fromJson(const QJsonObject &object, ModuleInfo &info)
         const QJsonValue value = object.value(QLatin1StringView(key));
         if (value.isUndefined())
             return true;
-        const double n = value.toDouble(-1e300);
-        if (!value.isDouble() || n != static_cast<int32_t>(n) || n < lowest)
+        const double n = value.toDouble();
+        if (!value.isDouble() || n < lowest || n > std::numeric_limits<int32_t>::max() || n != std::floor(n))
             return false;
         field = static_cast<int32_t>(n);
         return true;
