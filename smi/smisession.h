@@ -13,10 +13,12 @@ namespace korvel {
 struct SmiDiagnostic {
     QString file;
     int line = 0;
-    int severity = 0; // libsmi's level: 0 internal ... 6 hints; below 3 an error
+    // libsmi's level, as smilint prints it: 0 to 3 errors, 4 and 5
+    // warnings, 6 notes (such as "previous definition of ...")
+    int severity = 0;
     QString message;
 
-    bool isError() const { return severity < 3; }
+    bool isError() const { return severity < 4; }
 };
 
 class SmiSession
