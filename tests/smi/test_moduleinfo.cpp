@@ -32,6 +32,7 @@ TEST(ModuleInfo, DefaultsComeFromTheFirstTopLevelObject)
 
     auto state = std::make_unique<AppState>();
     addNode(*state, QStringLiteral("later"), 9);
+    addNode(*state, QStringLiteral("unwritten"), 0);
     const int acme = addNode(*state, QStringLiteral("acme"), 3);
     addNode(*state, QStringLiteral("first"), 1, acme);
     addNode(*state, QStringLiteral("third"), 3, acme);
@@ -69,6 +70,15 @@ TEST(ModuleInfo, SideFileSurvivesSaveAndOpen)
     ModuleInfo read;
     EXPECT_EQ(readModuleInfo(*state, path, read), ModuleInfoStatus::Read);
     EXPECT_EQ(read, info);
+
+    // Keys left out keep their defaults.
+    QFile partial(path);
+    ASSERT_TRUE(partial.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    partial.write(R"({"format": "korvel-module-information", "moduleName": "X-MIB"})");
+    partial.close();
+    EXPECT_EQ(readModuleInfo(*state, path, read), ModuleInfoStatus::Read);
+    EXPECT_EQ(read.identity, defaultModuleInfo(*state).identity);
+    EXPECT_EQ(read.moduleName, QStringLiteral("X-MIB"));
 
     EXPECT_EQ(readModuleInfo(*state, dir.filePath(QStringLiteral("none.mdi")), read), ModuleInfoStatus::Missing);
     EXPECT_EQ(read, defaultModuleInfo(*state));

@@ -214,30 +214,42 @@ TEST(Smiv2Writer, WritesAccessGroupAndImportsAsTheModuleUsesThem)
 TEST(Smiv2Writer, SkipsWhatTheModuleCannotContain)
 {
     auto state = std::make_unique<AppState>();
-    const QString d = QStringLiteral("text");
+    const auto leaf = [&state](const char *name, int id, int parent, int syntax = Syntax::Integer, int key = 0) {
+        return addLeaf(*state, {QString::fromLatin1(name), id, parent, syntax, Access::ReadOnly,
+                                QStringLiteral("text"), key, {}, {}, {}});
+    };
     const int acme = addNode(*state, QStringLiteral("acme"), 5);
-    addLeaf(*state, {QStringLiteral("kept"), 1, acme, Syntax::Integer, Access::ReadOnly, d, 0, {}, {}, {}});
-    addLeaf(*state, {QStringLiteral("twin"), 1, acme, Syntax::Integer, Access::ReadOnly, d, 0, {}, {}, {}});
-    const int zero = addNode(*state, QStringLiteral("zero"), 0, acme);
-    addLeaf(*state, {QStringLiteral("belowZero"), 1, zero, Syntax::Integer, Access::ReadOnly, d, 0, {}, {}, {}});
-    addLeaf(*state, {QStringLiteral("noSyntax"), 3, acme, Syntax::NoSyntax, Access::ReadOnly, d, 0, {}, {}, {}});
-    const int orphan = addLeaf(*state, {QStringLiteral("orphan"), 4, acme, Syntax::Integer, Access::ReadOnly, d, 0, {}, {}, {}});
-    state->tables.tree[orphan].Parent = 900;
-    const int table = addTable(*state, QStringLiteral("unkeyed"), 6, acme, d);
-    addLeaf(*state, {QStringLiteral("unkeyedValue"), 1, entryOf(*state, table), Syntax::Integer, Access::ReadOnly, d, 0, {}, {}, {}});
+    leaf("kept", 1, acme);
+    leaf("twin", 1, acme);
+    leaf("belowZero", 1, addNode(*state, QStringLiteral("zero"), 0, acme));
+    leaf("noSyntax", 3, acme, Syntax::NoSyntax);
+    state->tables.tree[leaf("orphan", 4, acme)].Parent = 900;
+    leaf("unkeyedValue", 1, entryOf(*state, addTable(*state, QStringLiteral("unkeyed"), 6, acme)));
     const int cycle = addNode(*state, QStringLiteral("loopA"), 8, acme);
-    const int other = addNode(*state, QStringLiteral("loopB"), 1, cycle);
-    state->tables.tree[cycle].Parent = other;
+    state->tables.tree[cycle].Parent = addNode(*state, QStringLiteral("loopB"), 1, cycle);
+    const int zeroRow = entryOf(*state, addTable(*state, QStringLiteral("zeroRow"), 9, acme));
+    state->tables.tree[zeroRow].ObjectId = 0;
+    leaf("zeroRowIndex", 1, zeroRow, Syntax::Integer, 1);
+    const int dupTable = addTable(*state, QStringLiteral("dup"), 10, acme, QStringLiteral("text"));
+    describeRow(*state, dupTable, QStringLiteral("text"));
+    const int dup = entryOf(*state, dupTable);
+    leaf("dupIndex", 1, dup, Syntax::IpAddress, 1);
+    leaf("dupTwin", 1, dup);
 
     const Smiv2Module module = smiv2Module(*state, defaultModuleInfo(*state), WritingTime);
-    QStringList skipped;
-    for (const SkippedObject &s : module.skipped)
-        skipped.append(s.name);
-    EXPECT_EQ(skipped, (QStringList{QStringLiteral("twin"), QStringLiteral("zero"), QStringLiteral("belowZero"),
-                                    QStringLiteral("noSyntax"), QStringLiteral("orphan"), QStringLiteral("unkeyedTable"),
-                                    QStringLiteral("unkeyedEntry"), QStringLiteral("unkeyedValue"),
-                                    QStringLiteral("loopA"), QStringLiteral("loopB")}));
-    EXPECT_TRUE(module.skipped[0].reason.contains(QStringLiteral("kept")));
+    const QStringList expected{"twin: taken by kept", "zero: not positive", "belowZero: below zero",
+                               "noSyntax: no syntax", "orphan: reached", "unkeyedTable: no index",
+                               "unkeyedEntry: below unkeyedTable", "unkeyedValue: below unkeyedTable",
+                               "loopA: reached", "loopB: reached", "zeroRowTable: no row",
+                               "zeroRowEntry: below zeroRowTable", "zeroRowIndex: below zeroRowTable",
+                               "dupTwin: taken"};
+    ASSERT_EQ(module.skipped.size(), expected.size());
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        const QString name = expected[i].section(QStringLiteral(": "), 0, 0);
+        EXPECT_EQ(module.skipped[i].name, name);
+        EXPECT_TRUE(module.skipped[i].reason.contains(expected[i].section(QStringLiteral(": "), 1)))
+            << name.toStdString() << ": " << module.skipped[i].reason.toStdString();
+    }
 
     QTemporaryDir dir;
     SmiSession session({QStringLiteral(KORVEL_BASE_MIBS)});
