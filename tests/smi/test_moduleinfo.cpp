@@ -15,20 +15,18 @@ using namespace korvel::testing;
 
 namespace {
 
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
 TEST(ModuleInfo, DefaultsComeFromTheFirstTopLevelObject)
 {
-    const struct {
-        QString name;
-        QString module;
-    } names[] = {
-        {QStringLiteral("acme"), QStringLiteral("ACME-MIB")},
-        {QStringLiteral("sysInfo"), QStringLiteral("SYS-INFO-MIB")},
-        {QStringLiteral("9net_box"), QStringLiteral("NET-BOX-MIB")},
-        {QStringLiteral("fooMIB"), QStringLiteral("FOO-MIB")},
-        {QStringLiteral("機器"), QStringLiteral("KORVEL-MIB")},
-    };
-    for (const auto &row : names)
-        EXPECT_EQ(moduleNameFor(row.name), row.module) << row.name.toStdString();
+    for (const auto &[name, module] : {std::pair{"acme", "ACME-MIB"}, {"sysInfo", "SYS-INFO-MIB"},
+                                       {"9net_box", "NET-BOX-MIB"}, {"fooMIB", "FOO-MIB"}, {"機器", "KORVEL-MIB"}})
+        EXPECT_EQ(moduleNameFor(QString::fromUtf8(name)), QLatin1StringView(module)) << name;
 
     auto state = std::make_unique<AppState>();
     addNode(*state, QStringLiteral("later"), 9);
@@ -72,10 +70,7 @@ TEST(ModuleInfo, SideFileSurvivesSaveAndOpen)
     EXPECT_EQ(read, info);
 
     // Keys left out keep their defaults.
-    QFile partial(path);
-    ASSERT_TRUE(partial.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    partial.write(R"({"format": "korvel-module-information", "moduleName": "X-MIB"})");
-    partial.close();
+    writeBytes(path, R"({"format": "korvel-module-information", "moduleName": "X-MIB"})");
     EXPECT_EQ(readModuleInfo(*state, path, read), ModuleInfoStatus::Read);
     EXPECT_EQ(read.identity, defaultModuleInfo(*state).identity);
     EXPECT_EQ(read.moduleName, QStringLiteral("X-MIB"));
@@ -104,10 +99,7 @@ TEST(ModuleInfo, BrokenSideFileGivesDefaultsAndTheFlag)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("d.mdi"));
     for (const QByteArray &bytes : broken) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-        file.close();
+        writeBytes(path, bytes);
         ModuleInfo info;
         info.moduleName = QStringLiteral("STALE");
         EXPECT_EQ(readModuleInfo(*state, path, info), ModuleInfoStatus::Unreadable) << bytes.constData();
@@ -140,8 +132,7 @@ TEST(ModuleInfo, KorvelcUsesTheSideFile)
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().contains("BOX-MIB DEFINITIONS ::= BEGIN"));
 
-    QFile::remove(moduleInfoPath(design));
-    QFile(moduleInfoPath(design)).open(QIODevice::WriteOnly);
+    writeBytes(moduleInfoPath(design), "");
     const auto [status, err] = korvelc({design, out});
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(err.contains("box.mdi: warning: the module information cannot be read")) << err.constData();

@@ -22,13 +22,6 @@ namespace {
 
 const QDateTime WritingTime(QDate(2024, 12, 7), QTime(1, 30), Qt::UTC);
 
-void describeRow(AppState &state, int table, const QString &text)
-{
-    MibAttribute &a = state.tables.attribute[attributeOf(state, entryOf(state, table))];
-    storeText(a.Description, text, NameWidth);
-    a.DescriptionLength = int32_t(text.size());
-}
-
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
     QFile file(dir.filePath(name));
@@ -37,52 +30,58 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
     return file.fileName();
 }
 
+const QString Text = QStringLiteral("A \"quoted\" text");
+
+int leaf(AppState &state, const char *name, int id, int parent, int syntax = Syntax::Integer,
+         int access = Access::ReadOnly, int key = 0, const char *low = nullptr, const char *high = nullptr,
+         const QList<QPair<QString, int>> &items = {})
+{
+    return addLeaf(state, {QString::fromLatin1(name), id, parent, syntax, access, Text, key, QString::fromLatin1(low),
+                           QString::fromLatin1(high), items});
+}
+
+int describedTable(AppState &state, const char *base, int id, int parent)
+{
+    const int table = addTable(state, QString::fromLatin1(base), id, parent, Text);
+    MibAttribute &a = state.tables.attribute[attributeOf(state, entryOf(state, table))];
+    storeText(a.Description, Text, NameWidth);
+    a.DescriptionLength = int32_t(Text.size());
+    return table;
+}
+
 // Every syntax, access, range and enumeration, under an enterprise number
 // above 255: scalars of each type, a two-key table and a table whose
 // columns are all keys.
-void buildEverySyntax(AppState &state)
+void buildEverySyntax(AppState &s)
 {
-    const int acme = addNode(state, QStringLiteral("acme"), 99999);
-    const int system = addNode(state, QStringLiteral("acmeSystem"), 1, acme);
-    const QString d = QStringLiteral("A \"quoted\" text");
-    addLeaf(state, {QStringLiteral("acmeLevel"), 1, system, Syntax::Integer, Access::ReadWrite, d, 0,
-                    QStringLiteral("-5"), QStringLiteral("100"), {}});
-    addLeaf(state, {QStringLiteral("acmeMode"), 2, system, Syntax::Integer, Access::ReadOnly, d, 0, {}, {},
-                    {{QStringLiteral("on"), 2}, {QStringLiteral("off"), 1}}});
-    addLeaf(state, {QStringLiteral("acmeLabel"), 3, system, Syntax::OctetString, Access::ReadWrite, d, 0,
-                    QStringLiteral("0"), QStringLiteral("32"), {}});
-    addLeaf(state, {QStringLiteral("acmeKind"), 4, system, Syntax::ObjectIdentifier, Access::ReadOnly, d, 0, {}, {}, {}});
-    addLeaf(state, {QStringLiteral("acmeAddress"), 5, system, Syntax::IpAddress, Access::ReadWrite, d, 0, {}, {}, {}});
-    addLeaf(state, {QStringLiteral("acmePackets"), 6, system, Syntax::Counter, Access::ReadOnly, d, 0, {}, {}, {}});
-    addLeaf(state, {QStringLiteral("acmeLoad"), 7, system, Syntax::Gauge, Access::ReadOnly, d, 0,
-                    QStringLiteral("0"), QStringLiteral("4294967295"), {}});
-    addLeaf(state, {QStringLiteral("acmeUptime"), 8, system, Syntax::TimeTicks, Access::ReadOnly, d, 0, {}, {}, {}});
-    addLeaf(state, {QStringLiteral("acmeBlob"), 9, system, Syntax::Opaque, Access::ReadOnly, d, 0, {}, {}, {}});
-    const int links = addTable(state, QStringLiteral("acmeLink"), 2, acme, d);
-    const int link = entryOf(state, links);
-    describeRow(state, links, d);
-    addLeaf(state, {QStringLiteral("acmeLinkPeer"), 3, link, Syntax::Integer, Access::ReadOnly, d, 2,
-                    QStringLiteral("1"), QStringLiteral("8"), {}});
-    addLeaf(state, {QStringLiteral("acmeLinkSlot"), 1, link, Syntax::Integer, Access::ReadOnly, d, 1,
-                    QStringLiteral("1"), QStringLiteral("16"), {}});
-    addLeaf(state, {QStringLiteral("acmeLinkState"), 2, link, Syntax::Integer, Access::ReadWrite, d, 0, {}, {},
-                    {{QStringLiteral("up"), 1}, {QStringLiteral("down"), 2}}});
-    const int peers = addTable(state, QStringLiteral("acmePeer"), 3, acme, d);
-    describeRow(state, peers, d);
-    addLeaf(state, {QStringLiteral("acmePeerAddress"), 1, entryOf(state, peers), Syntax::IpAddress, Access::ReadOnly, d, 1, {}, {}, {}});
+    const int acme = addNode(s, QStringLiteral("acme"), 99999);
+    const int system = addNode(s, QStringLiteral("acmeSystem"), 1, acme);
+    leaf(s, "acmeLevel", 1, system, Syntax::Integer, Access::ReadWrite, 0, "-5", "100");
+    leaf(s, "acmeMode", 2, system, Syntax::Integer, Access::ReadOnly, 0, nullptr, nullptr,
+         {{QStringLiteral("on"), 2}, {QStringLiteral("off"), 1}});
+    leaf(s, "acmeLabel", 3, system, Syntax::OctetString, Access::ReadWrite, 0, "0", "32");
+    leaf(s, "acmeKind", 4, system, Syntax::ObjectIdentifier);
+    leaf(s, "acmeAddress", 5, system, Syntax::IpAddress, Access::ReadWrite);
+    leaf(s, "acmePackets", 6, system, Syntax::Counter);
+    leaf(s, "acmeLoad", 7, system, Syntax::Gauge, Access::ReadOnly, 0, "0", "4294967295");
+    leaf(s, "acmeUptime", 8, system, Syntax::TimeTicks);
+    leaf(s, "acmeBlob", 9, system, Syntax::Opaque);
+    const int link = entryOf(s, describedTable(s, "acmeLink", 2, acme));
+    leaf(s, "acmeLinkPeer", 3, link, Syntax::Integer, Access::ReadOnly, 2, "1", "8");
+    leaf(s, "acmeLinkSlot", 1, link, Syntax::Integer, Access::ReadOnly, 1, "1", "16");
+    leaf(s, "acmeLinkState", 2, link, Syntax::Integer, Access::ReadWrite, 0, nullptr, nullptr,
+         {{QStringLiteral("up"), 1}, {QStringLiteral("down"), 2}});
+    leaf(s, "acmePeerAddress", 1, entryOf(s, describedTable(s, "acmePeer", 3, acme)), Syntax::IpAddress,
+         Access::ReadOnly, 1);
 }
 
 // A scalar and a table straight under the root: the identity goes there too.
-void buildRootObjects(AppState &state)
+void buildRootObjects(AppState &s)
 {
-    const QString d = QStringLiteral("text");
-    addLeaf(state, {QStringLiteral("boxName"), 40000, RootSlot, Syntax::OctetString, Access::ReadOnly, d, 0, {}, {}, {}});
-    const int table = addTable(state, QStringLiteral("box"), 40001, RootSlot, d);
-    const int entry = entryOf(state, table);
-    describeRow(state, table, d);
-    addLeaf(state, {QStringLiteral("boxIndex"), 1, entry, Syntax::Integer, Access::ReadOnly, d, 1,
-                    QStringLiteral("1"), QStringLiteral("4"), {}});
-    addLeaf(state, {QStringLiteral("boxValue"), 2, entry, Syntax::Gauge, Access::ReadOnly, d, 0, {}, {}, {}});
+    leaf(s, "boxName", 40000, RootSlot, Syntax::OctetString);
+    const int entry = entryOf(s, describedTable(s, "box", 40001, RootSlot));
+    leaf(s, "boxIndex", 1, entry, Syntax::Integer, Access::ReadOnly, 1, "1", "4");
+    leaf(s, "boxValue", 2, entry, Syntax::Gauge);
 }
 
 // The dotted OID the design gives a slot.
@@ -104,24 +103,39 @@ QString nodeOid(const SmiNode *node)
     return arcs.join(u'.');
 }
 
-QString diagnosticsText(const QList<SmiDiagnostic> &diagnostics)
+// The first diagnostic, for failure messages.
+std::string firstOf(const QList<SmiDiagnostic> &d)
 {
-    QString text;
-    for (const SmiDiagnostic &d : diagnostics)
-        text += QStringLiteral("%1:%2: [%3] %4\n").arg(d.file).arg(d.line).arg(d.severity).arg(d.message);
-    return text;
+    return d.isEmpty() ? std::string() : QStringLiteral("%1: %2").arg(d[0].line).arg(d[0].message).toStdString();
+}
+
+// What the module holds beyond the OIDs: key columns not-accessible unless
+// the row has nothing else, the accessible objects in the group, ranges,
+// INDEX order, the quote turned into an apostrophe. (libsmi itself speaks
+// up about unused imports.)
+void checkEverySyntax(SmiModule *module, const QString &text)
+{
+    const auto access = [module](const char *name) { return smiGetNode(module, name)->access; };
+    EXPECT_EQ(access("acmeLinkSlot"), SMI_ACCESS_NOT_ACCESSIBLE);
+    EXPECT_EQ(access("acmeLinkState"), SMI_ACCESS_READ_WRITE);
+    EXPECT_EQ(access("acmePeerAddress"), SMI_ACCESS_READ_ONLY);
+    int members = 0;
+    for (SmiElement *e = smiGetFirstElement(smiGetNode(module, "acmeMIBObjectGroup")); e; e = smiGetNextElement(e))
+        members += smiGetElementNode(e)->access != SMI_ACCESS_NOT_ACCESSIBLE ? 1 : 100;
+    EXPECT_EQ(members, 11); // every accessible object, nothing else
+    EXPECT_EQ(QString::fromLatin1(smiGetNode(module, "acmeLevel")->description), QStringLiteral("A 'quoted' text"));
+    EXPECT_TRUE(text.contains(QStringLiteral("SYNTAX      Integer32 (-5..100)")));
+    EXPECT_TRUE(text.contains(QStringLiteral("SYNTAX      OCTET STRING (SIZE (0..32))")));
+    EXPECT_TRUE(text.contains(QStringLiteral("INDEX       { acmeLinkSlot, acmeLinkPeer }")));
+    EXPECT_TRUE(text.contains(QStringLiteral("LAST-UPDATED \"202412070130Z\"")));
+    EXPECT_TRUE(text.contains(QStringLiteral("off(1),\n                    on(2)")));
 }
 
 struct Design {
-    const char *label;
     std::function<void(AppState &)> build;
     const char *tolerated; // the one diagnostic SMIv2 gives such a design, or nullptr
+    std::function<void(SmiModule *, const QString &)> more = {};
 };
-
-void PrintTo(const Design &design, std::ostream *os)
-{
-    *os << design.label;
-}
 
 class Smiv2RoundTrip : public ::testing::TestWithParam<Design>
 {
@@ -142,11 +156,11 @@ TEST_P(Smiv2RoundTrip, LoadsCleanlyWithEveryObjectAtItsOid)
     ASSERT_EQ(session.load(writeFile(dir, info.moduleName, module.text)), info.moduleName);
     QList<SmiDiagnostic> diagnostics = session.diagnostics();
     if (const char *tolerated = GetParam().tolerated) {
-        ASSERT_EQ(diagnostics.size(), 1) << diagnosticsText(diagnostics).toStdString();
+        ASSERT_EQ(diagnostics.size(), 1) << firstOf(diagnostics);
         EXPECT_TRUE(diagnostics[0].message.contains(QLatin1StringView(tolerated)));
         EXPECT_FALSE(diagnostics[0].isError());
     } else {
-        EXPECT_TRUE(diagnostics.isEmpty()) << diagnosticsText(diagnostics).toStdString();
+        EXPECT_TRUE(diagnostics.isEmpty()) << firstOf(diagnostics);
     }
 
     const QByteArray moduleName = info.moduleName.toLatin1();
@@ -164,77 +178,38 @@ TEST_P(Smiv2RoundTrip, LoadsCleanlyWithEveryObjectAtItsOid)
     EXPECT_EQ(nodeOid(smiGetNode(smiModule, identity.constData())),
               parentOid + u'.' + QString::number(info.identitySubId));
     EXPECT_EQ(QString::fromLatin1(smiGetModuleIdentityNode(smiModule)->name), info.identity);
+    if (GetParam().more)
+        GetParam().more(smiModule, QString::fromUtf8(module.text));
 }
 
 INSTANTIATE_TEST_SUITE_P(Designs, Smiv2RoundTrip,
-                         ::testing::Values(Design{"worked", buildWorkedExample, nullptr},
-                                           Design{"every", buildEverySyntax, "Opaque"},
-                                           Design{"root", buildRootObjects, nullptr},
-                                           Design{"bare", [](AppState &s) { addNode(s, QStringLiteral("acme"), 7); },
-                                                  nullptr}),
-                         [](const auto &info) { return std::string(info.param.label); });
-
-// What the module holds beyond the OIDs: key columns not-accessible unless
-// the row has nothing else, the accessible objects in the group, ranges,
-// INDEX order, the quote turned into an apostrophe. (libsmi's round trip
-// already speaks up about unused imports.)
-TEST(Smiv2Writer, WritesAccessGroupAndImportsAsTheModuleUsesThem)
-{
-    auto state = std::make_unique<AppState>();
-    buildEverySyntax(*state);
-    const QString text = QString::fromUtf8(smiv2Module(*state, defaultModuleInfo(*state), WritingTime).text);
-    QTemporaryDir dir;
-    SmiSession session({QStringLiteral(KORVEL_BASE_MIBS)});
-    ASSERT_FALSE(session.load(writeFile(dir, QStringLiteral("ACME-MIB"), text.toUtf8())).isEmpty());
-    SmiModule *module = smiGetModule("ACME-MIB");
-    const auto access = [module](const char *name) { return smiGetNode(module, name)->access; };
-    EXPECT_EQ(access("acmeLinkSlot"), SMI_ACCESS_NOT_ACCESSIBLE);
-    EXPECT_EQ(access("acmeLinkState"), SMI_ACCESS_READ_WRITE);
-    EXPECT_EQ(access("acmePeerAddress"), SMI_ACCESS_READ_ONLY);
-    EXPECT_EQ(access("acmeLevel"), SMI_ACCESS_READ_WRITE);
-
-    SmiNode *group = smiGetNode(module, "acmeMIBObjectGroup");
-    ASSERT_NE(group, nullptr);
-    QStringList members;
-    for (SmiElement *e = smiGetFirstElement(group); e; e = smiGetNextElement(e))
-        members.append(QString::fromLatin1(smiGetElementNode(e)->name));
-    EXPECT_EQ(members.size(), 11);
-    EXPECT_TRUE(members.contains(QStringLiteral("acmePeerAddress")));
-
-    EXPECT_EQ(QString::fromLatin1(smiGetNode(module, "acmeLevel")->description), QStringLiteral("A 'quoted' text"));
-    EXPECT_TRUE(text.contains(QStringLiteral("SYNTAX      Integer32 (-5..100)")));
-    EXPECT_TRUE(text.contains(QStringLiteral("SYNTAX      OCTET STRING (SIZE (0..32))")));
-    EXPECT_TRUE(text.contains(QStringLiteral("INDEX       { acmeLinkSlot, acmeLinkPeer }")));
-    EXPECT_TRUE(text.contains(QStringLiteral("LAST-UPDATED \"202412070130Z\"")));
-    EXPECT_TRUE(text.contains(QStringLiteral("up(1),\n                    down(2)")));
-}
+                         ::testing::Values(Design{buildWorkedExample, nullptr},
+                                           Design{buildEverySyntax, "Opaque", checkEverySyntax},
+                                           Design{buildRootObjects, nullptr},
+                                           Design{[](AppState &s) { addNode(s, QStringLiteral("acme"), 7); },
+                                                  nullptr}));
 
 // Objects the module cannot contain are left out and named; the rest of
 // the module still loads cleanly.
 TEST(Smiv2Writer, SkipsWhatTheModuleCannotContain)
 {
     auto state = std::make_unique<AppState>();
-    const auto leaf = [&state](const char *name, int id, int parent, int syntax = Syntax::Integer, int key = 0) {
-        return addLeaf(*state, {QString::fromLatin1(name), id, parent, syntax, Access::ReadOnly,
-                                QStringLiteral("text"), key, {}, {}, {}});
-    };
-    const int acme = addNode(*state, QStringLiteral("acme"), 5);
-    leaf("kept", 1, acme);
-    leaf("twin", 1, acme);
-    leaf("belowZero", 1, addNode(*state, QStringLiteral("zero"), 0, acme));
-    leaf("noSyntax", 3, acme, Syntax::NoSyntax);
-    state->tables.tree[leaf("orphan", 4, acme)].Parent = 900;
-    leaf("unkeyedValue", 1, entryOf(*state, addTable(*state, QStringLiteral("unkeyed"), 6, acme)));
-    const int cycle = addNode(*state, QStringLiteral("loopA"), 8, acme);
-    state->tables.tree[cycle].Parent = addNode(*state, QStringLiteral("loopB"), 1, cycle);
-    const int zeroRow = entryOf(*state, addTable(*state, QStringLiteral("zeroRow"), 9, acme));
-    state->tables.tree[zeroRow].ObjectId = 0;
-    leaf("zeroRowIndex", 1, zeroRow, Syntax::Integer, 1);
-    const int dupTable = addTable(*state, QStringLiteral("dup"), 10, acme, QStringLiteral("text"));
-    describeRow(*state, dupTable, QStringLiteral("text"));
-    const int dup = entryOf(*state, dupTable);
-    leaf("dupIndex", 1, dup, Syntax::IpAddress, 1);
-    leaf("dupTwin", 1, dup);
+    AppState &s = *state;
+    const int acme = addNode(s, QStringLiteral("acme"), 5);
+    leaf(s, "kept", 1, acme);
+    leaf(s, "twin", 1, acme);
+    leaf(s, "belowZero", 1, addNode(s, QStringLiteral("zero"), 0, acme));
+    leaf(s, "noSyntax", 3, acme, Syntax::NoSyntax);
+    s.tables.tree[leaf(s, "orphan", 4, acme)].Parent = 900;
+    leaf(s, "unkeyedValue", 1, entryOf(s, describedTable(s, "unkeyed", 6, acme)));
+    const int cycle = addNode(s, QStringLiteral("loopA"), 8, acme);
+    s.tables.tree[cycle].Parent = addNode(s, QStringLiteral("loopB"), 1, cycle);
+    const int zeroRow = entryOf(s, describedTable(s, "zeroRow", 9, acme));
+    s.tables.tree[zeroRow].ObjectId = 0;
+    leaf(s, "zeroRowIndex", 1, zeroRow, Syntax::Integer, Access::ReadOnly, 1);
+    const int dup = entryOf(s, describedTable(s, "dup", 10, acme));
+    leaf(s, "dupIndex", 1, dup, Syntax::IpAddress, Access::ReadOnly, 1);
+    leaf(s, "dupTwin", 1, dup);
 
     const Smiv2Module module = smiv2Module(*state, defaultModuleInfo(*state), WritingTime);
     const QStringList expected{"twin: taken by kept", "zero: not positive", "belowZero: below zero",
@@ -254,7 +229,7 @@ TEST(Smiv2Writer, SkipsWhatTheModuleCannotContain)
     QTemporaryDir dir;
     SmiSession session({QStringLiteral(KORVEL_BASE_MIBS)});
     EXPECT_EQ(session.load(writeFile(dir, QStringLiteral("ACME-MIB"), module.text)), QStringLiteral("ACME-MIB"));
-    EXPECT_TRUE(session.diagnostics().isEmpty()) << diagnosticsText(session.diagnostics()).toStdString();
+    EXPECT_TRUE(session.diagnostics().isEmpty()) << firstOf(session.diagnostics());
 }
 
 // Runs a command-line linter on the worked example's module as a user
