@@ -132,10 +132,16 @@ void checkEverySyntax(SmiModule *module, const QString &text)
 }
 
 struct Design {
+    const char *label;
     std::function<void(AppState &)> build;
     const char *tolerated; // the one diagnostic SMIv2 gives such a design, or nullptr
     std::function<void(SmiModule *, const QString &)> more = {};
 };
+
+void PrintTo(const Design &design, std::ostream *os)
+{
+    *os << design.label;
+}
 
 class Smiv2RoundTrip : public ::testing::TestWithParam<Design>
 {
@@ -183,10 +189,10 @@ TEST_P(Smiv2RoundTrip, LoadsCleanlyWithEveryObjectAtItsOid)
 }
 
 INSTANTIATE_TEST_SUITE_P(Designs, Smiv2RoundTrip,
-                         ::testing::Values(Design{buildWorkedExample, nullptr},
-                                           Design{buildEverySyntax, "Opaque", checkEverySyntax},
-                                           Design{buildRootObjects, nullptr},
-                                           Design{[](AppState &s) { addNode(s, QStringLiteral("acme"), 7); },
+                         ::testing::Values(Design{"worked", buildWorkedExample, nullptr},
+                                           Design{"every", buildEverySyntax, "Opaque", checkEverySyntax},
+                                           Design{"root", buildRootObjects, nullptr},
+                                           Design{"bare", [](AppState &s) { addNode(s, QStringLiteral("acme"), 7); },
                                                   nullptr}));
 
 // Objects the module cannot contain are left out and named; the rest of
