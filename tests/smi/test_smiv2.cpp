@@ -202,7 +202,7 @@ TEST(Smiv2Writer, SkipsWhatTheModuleCannotContain)
     auto state = std::make_unique<AppState>();
     AppState &s = *state;
     const int acme = addNode(s, QStringLiteral("acme"), 5);
-    leaf(s, "kept", 1, acme);
+    const int kept = leaf(s, "kept", 1, acme);
     leaf(s, "twin", 1, acme);
     leaf(s, "belowZero", 1, addNode(s, QStringLiteral("zero"), 0, acme));
     leaf(s, "noSyntax", 3, acme, Syntax::NoSyntax);
@@ -216,6 +216,7 @@ TEST(Smiv2Writer, SkipsWhatTheModuleCannotContain)
     const int dup = entryOf(s, describedTable(s, "dup", 10, acme));
     leaf(s, "dupIndex", 1, dup, Syntax::IpAddress, Access::ReadOnly, 1);
     leaf(s, "dupTwin", 1, dup);
+    leaf(s, "underLeaf", 1, kept);
 
     const Smiv2Module module = smiv2Module(*state, defaultModuleInfo(*state), WritingTime);
     const QStringList expected{"twin: taken by kept", "zero: not positive", "belowZero: below zero",
@@ -223,7 +224,7 @@ TEST(Smiv2Writer, SkipsWhatTheModuleCannotContain)
                                "unkeyedEntry: below unkeyedTable", "unkeyedValue: below unkeyedTable",
                                "loopA: reached", "loopB: reached", "zeroRowTable: no row",
                                "zeroRowEntry: below zeroRowTable", "zeroRowIndex: below zeroRowTable",
-                               "dupTwin: taken"};
+                               "dupTwin: taken", "underLeaf: below an object with a syntax"};
     ASSERT_EQ(module.skipped.size(), expected.size());
     for (qsizetype i = 0; i < expected.size(); ++i) {
         const QString name = expected[i].section(QStringLiteral(": "), 0, 0);
