@@ -8,7 +8,8 @@ set -eu
 cd "$(dirname "$0")"
 
 packages="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic xdg-utils"
+libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic xdg-utils
+qt6-translations-l10n"
 
 missing=""
 for p in $packages; do
