@@ -25,7 +25,7 @@ namespace korvel {
 
 namespace {
 
-constexpr int ObjectIdLength = 3;
+constexpr int ObjectIdLength = 10;
 constexpr int DescriptionLength = NameWidth;
 
 template <typename Widget>
@@ -256,7 +256,7 @@ void Design::buildLayout()
     identity->addWidget(label(QStringLiteral("オブジェクトID"), "Label7", this), 2, 3);
     identity->addWidget(m_text1, 2, 4);
     identity->setColumnStretch(2, 1);
-    m_text1->setFixedWidth(m_text1->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+    m_text1->setFixedWidth(m_text1->fontMetrics().horizontalAdvance(QStringLiteral("00000000000")) + 12);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(picture("Picture2", QStyle::SP_FileDialogInfoView, this));

@@ -27,7 +27,7 @@ namespace {
 
 // The most characters a user may type into each box.
 constexpr int NameLimit = 255;
-constexpr int ObjectIdLimit = 3;
+constexpr int ObjectIdLimit = 10;
 constexpr int DescriptionLimit = 255;
 constexpr int BoundLimit = 10;
 constexpr int ValueLimit = 4;

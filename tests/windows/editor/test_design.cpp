@@ -147,7 +147,7 @@ private Q_SLOTS:
             actual.append(name + u'=' + shown.join(u','));
         }
         QCOMPARE(actual, expected);
-        QCOMPARE(f.view.get<QLineEdit>("Text1")->maxLength(), 3);
+        QCOMPARE(f.view.get<QLineEdit>("Text1")->maxLength(), 10);
 
         // Under the Node option the two frames are off, and with them every
         // control inside, whatever its own state.

@@ -105,7 +105,7 @@ private Q_SLOTS:
             const QString name = row.section(u'|', 0, 0);
             QCOMPARE(name + u'|' + captionOf(f.window->findChild<QObject *>(name)), row);
         }
-        const QList<QPair<const char *, int>> limits{{"Text5", 255}, {"Text4", 3}, {"Text9", 10},
+        const QList<QPair<const char *, int>> limits{{"Text5", 255}, {"Text4", 10}, {"Text9", 10},
                                                      {"Text10", 10}, {"Text8", 4}, {"Text2", 4}};
         for (const auto &[name, limit] : limits)
             QCOMPARE(f.box(name)->maxLength(), limit);
@@ -219,20 +219,20 @@ private Q_SLOTS:
         // A design file may hold more than a person may type into the boxes.
         LeafDefinition def;
         def.name = u"wide"_s;
-        def.objectId = 4096;
+        def.objectId = -2147483647 - 1;
         def.keyOrder = 12345;
         def.minimum = u"000000000001"_s;
         def.maximum = u"4294967295"_s;
         addLeaf(*f.state, def);
         QVERIFY(f.show());
-        f.clickText(u"wide(4096)"_s);
-        QCOMPARE(f.panel(), u"2|wide|4096|||INTEGER|000000000001..4294967295||read-only|12345"_s);
+        f.clickText(u"wide(-2147483648)"_s);
+        QCOMPARE(f.panel(), u"2|wide|-2147483648|||INTEGER|000000000001..4294967295||read-only|12345"_s);
         // 設定 then answers for what is shown instead of storing a cut value.
         f.click("Command4");
-        f.verifyRefused(u"オブジェクトIDは1～255です。"_s);
+        f.verifyRefused(u"オブジェクトIDは数値を入力してください。"_s);
         // Showing another object gives the boxes back their limits.
         f.clickItem(f.root());
-        QCOMPARE(f.box("Text4")->maxLength(), 3);
+        QCOMPARE(f.box("Text4")->maxLength(), 10);
     }
 
     void enabledStatesFollowTheOptionAndTheTicks()
