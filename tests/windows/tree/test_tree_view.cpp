@@ -6,6 +6,8 @@
 #include "tableops.h"
 #include "treefixture.h"
 
+#include <QLabel>
+
 
 using namespace korvel;
 using namespace korvel::testing;
@@ -70,6 +72,7 @@ private:
         QVERIFY(f.show());
         f.clickText(u"leaf(1)"_s);
         QCOMPARE(f.chosenOption(), 2);
+        QCOMPARE(f.widget<QLabel>("OidLabel")->text(), u"1.3.6.1.4.1.1"_s);
     }
 
 private Q_SLOTS:
