@@ -1,6 +1,7 @@
 #include "treepanel.h"
 
 #include "controlstates.h"
+#include "entryboxes.h"
 #include "fieldtext.h"
 #include "panelboxes.h"
 #include "rulemessages.h"
@@ -99,7 +100,7 @@ void TreePanel::buildControls()
         auto *b = new QLineEdit(parent);
         b->setObjectName(QLatin1String(name));
         b->setMaxLength(limit);
-        selectAllOnFocus(b);
+        selectAllOnEntry(b);
         return b;
     };
     const auto check = [](const char *name, const QString &caption, QWidget *parent) {
@@ -139,6 +140,8 @@ void TreePanel::buildControls()
     m_label5 = label("Label5", QStringLiteral("ｴﾝﾄﾘの説明"), m_descriptionFrame);
     m_text3 = new LimitedTextEdit(DescriptionLimit, m_descriptionFrame);
     m_text3->setObjectName(QStringLiteral("Text3"));
+    selectAllOnEntry(m_text7);
+    selectAllOnEntry(m_text3);
     auto *descriptions = new QVBoxLayout(m_descriptionFrame);
     descriptions->addWidget(m_text7);
     descriptions->addWidget(m_label5);
@@ -158,10 +161,8 @@ void TreePanel::buildControls()
     m_text10 = box("Text10", BoundLimit, type);
     m_check3 = check("Check3", QStringLiteral("リスト"), type);
     m_label8 = label("Label8", QStringLiteral("名前"), type);
-    m_combo6 = new QComboBox(type);
-    m_combo6->setObjectName(QStringLiteral("Combo6"));
-    m_combo6->setEditable(true);
-    m_combo6->setInsertPolicy(QComboBox::NoInsert);
+    // The editor's item list: names as typed, compared exactly.
+    m_combo6 = makeTypedList("Combo6", type);
     m_combo6->setMinimumContentsLength(12);
     m_label4 = label("Label4", QStringLiteral("値"), type);
     m_text8 = box("Text8", ValueLimit, type);

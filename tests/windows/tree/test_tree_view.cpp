@@ -295,9 +295,13 @@ private Q_SLOTS:
         f.services->messages.clear();
         f.addItem(u"up"_s, u"1"_s);
         f.addItem(u"max"_s, u"1000"_s);
+        // Names are taken as typed: "u" is not completed to "up", and "MAX"
+        // does not become "max".
+        f.addItem(u"u"_s, u"2"_s);
+        f.addItem(u"MAX"_s, u"3"_s);
         QVERIFY(f.services->messages.isEmpty());
-        QCOMPARE(f.comboEntries("Combo6"), (QStringList{u"up"_s, u"max"_s, QString()}));
-        QVERIFY(f.state->EnumValues == (std::array<int16_t, SlotCount>{1, 1000}));
+        QCOMPARE(f.comboEntries("Combo6"), (QStringList{u"up"_s, u"max"_s, u"u"_s, u"MAX"_s, QString()}));
+        QVERIFY(f.state->EnumValues == (std::array<int16_t, SlotCount>{1, 1000, 2, 3}));
         // Choosing an entry shows its value.
         f.combo("Combo6")->setCurrentIndex(0);
         QCOMPARE(f.text("Text8"), u"1"_s);

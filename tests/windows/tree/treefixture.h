@@ -241,12 +241,16 @@ public:
             .join(u'|');
     }
 
-    // Adds the enumeration item `name` = `value` with ﾘｽﾄへ追加.
+    // Types the enumeration item `name` into the item list, moves on to the
+    // value and adds the item with ﾘｽﾄへ追加.
     void addItem(const QString &name, const QString &value) const
     {
-        combo("Combo6")->setEditText(name);
+        QLineEdit *itemName = combo("Combo6")->lineEdit();
+        itemName->clear();
+        QTest::keyClicks(itemName, name);
+        QTest::mouseClick(box("Text8"), Qt::LeftButton);
         type("Text8", value);
-        click("Command3");
+        QTest::mouseClick(widget<QPushButton>("Command3"), Qt::LeftButton);
     }
 
     void trigger(const char *menuItem) const { window->findChild<QAction *>(QLatin1String(menuItem))->trigger(); }
