@@ -176,24 +176,38 @@ void TreePanel::buildControls()
     m_label1 = label("Label1", QStringLiteral("順位"), type);
     m_text2 = box("Text2", KeyPositionLimit, type);
 
+    // The range's bounds with "～" between them, and the key box with "順位"
+    // and the position, each read as one row.
+    const auto row = [](std::initializer_list<QWidget *> widgets) {
+        auto *line = new QHBoxLayout;
+        for (QWidget *widget : widgets)
+            line->addWidget(widget);
+        line->addStretch(1);
+        return line;
+    };
     auto *types = new QGridLayout(m_typeFrame);
-    types->addWidget(m_combo7, 0, 0, 1, 4);
+    types->addWidget(m_combo7, 0, 0, 1, 2);
     types->addWidget(m_check4, 1, 0);
-    types->addWidget(m_text9, 1, 1);
-    types->addWidget(m_label9, 1, 2);
-    types->addWidget(m_text10, 1, 3);
+    types->addLayout(row({m_text9, m_label9, m_text10}), 1, 1);
     types->addWidget(m_check3, 2, 0);
     types->addWidget(m_label8, 3, 0);
-    types->addWidget(m_combo6, 3, 1, 1, 3);
+    types->addWidget(m_combo6, 3, 1);
     types->addWidget(m_label4, 4, 0);
-    types->addWidget(m_text8, 4, 1);
-    types->addWidget(m_command3, 5, 0, 1, 2);
-    types->addWidget(m_command2, 5, 2, 1, 2);
+    types->addLayout(row({m_text8}), 4, 1);
+    types->addLayout(row({m_command3, m_command2}), 5, 0, 1, 2);
     types->addWidget(m_label3, 6, 0);
-    types->addWidget(m_combo1, 6, 1, 1, 3);
+    types->addWidget(m_combo1, 6, 1);
     types->addWidget(m_check1, 7, 0);
-    types->addWidget(m_label1, 7, 1);
-    types->addWidget(m_text2, 7, 2);
+    types->addLayout(row({m_label1, m_text2}), 7, 1);
+    types->setColumnStretch(1, 1);
+    // Number boxes as wide as the digits they take.
+    const auto digits = [this](int count) {
+        return m_text9->fontMetrics().horizontalAdvance(QString(count + 1, u'0')) + 12;
+    };
+    for (QLineEdit *number : {m_text9, m_text10})
+        number->setFixedWidth(digits(BoundLimit));
+    for (QLineEdit *number : {m_text8, m_text2})
+        number->setFixedWidth(digits(ValueLimit));
 
     m_command4 = button("Command4", QStringLiteral("    設定"), this);
 

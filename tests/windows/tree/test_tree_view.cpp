@@ -112,6 +112,16 @@ private Q_SLOTS:
                                                      {"Text10", 10}, {"Text8", 4}, {"Text2", 4}};
         for (const auto &[name, limit] : limits)
             QCOMPARE(f.box(name)->maxLength(), limit);
+        // The bounds with "～" between them, and "順位" with its box, read as
+        // one row each: no gap wider than the layout's spacing.
+        const std::pair<const char *, const char *> neighbours[] = {
+            {"Text9", "Label9"}, {"Label9", "Text10"}, {"Label1", "Text2"}};
+        for (const auto &[left, right] : neighbours) {
+            const QRect l = f.widget<QWidget>(left)->geometry();
+            const QRect r = f.widget<QWidget>(right)->geometry();
+            const int gap = r.left() - l.right();
+            QVERIFY2(qAbs(l.center().y() - r.center().y()) <= 3 && gap > 0 && gap <= 12, left);
+        }
         QCOMPARE(f.view()->iconSize(), QSize(15, 15));
     }
 
