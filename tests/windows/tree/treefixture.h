@@ -111,7 +111,7 @@ public:
         window->show();
         QApplication::setActiveWindow(window);
         before = designFileImage(*state);
-        return QTest::qWaitForWindowExposed(window) ? window.data() : nullptr;
+        return QTest::qWaitForWindowActive(window) ? window.data() : nullptr;
     }
 
     // The only message was `message` of `kind`, and the design is unchanged.
@@ -246,7 +246,8 @@ public:
     void addItem(const QString &name, const QString &value) const
     {
         QLineEdit *itemName = combo("Combo6")->lineEdit();
-        itemName->clear();
+        QTest::mouseClick(itemName, Qt::LeftButton);
+        QTest::keyClick(itemName, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(itemName, name);
         QTest::mouseClick(box("Text8"), Qt::LeftButton);
         type("Text8", value);
