@@ -47,12 +47,17 @@ void decodeInto(QString &stored, int32_t &length, const char (&field)[N], int wi
     length = static_cast<int32_t>(text.size());
 }
 
-void roundTripField(QString &stored, int32_t length, int width)
+// A text that comes back shorter (a character outside the code page, such
+// as an emoji of two UTF-16 units, becomes one "?") is measured again, so
+// that it does not gain blanks from the padding.
+void roundTripField(QString &stored, int32_t &length, int width)
 {
     const QString displayed = displayedText(stored, length);
-    const QString back = cp932::roundTrip(displayed);
-    if (back != displayed)
-        storeText(stored, back, width);
+    const QString back = cp932::roundTrip(displayed).left(width);
+    if (back == displayed)
+        return;
+    storeText(stored, back, width);
+    length = static_cast<int32_t>(back.size());
 }
 
 } // namespace

@@ -64,8 +64,9 @@ TEST_F(MibBridge, CreateLeavesTheTextsAsTheyReadAfterTheCodePage)
 {
     buildSampleDesign(*m_state);
     auto &node = m_state->tables.tree[0];
-    storeText(node.Name, QStringLiteral("caf\u00e9Info"), NameWidth); // é is not in code page 932
-    node.NameLength = 8;
+    // An emoji is not in code page 932 and comes back as one "?".
+    storeText(node.Name, QStringLiteral("caf\U0001F600Info"), NameWidth);
+    node.NameLength = 9;
     auto &attribute = m_state->tables.attribute[0];
     storeText(attribute.Description, QStringLiteral("温度 and more"), NameWidth);
     attribute.DescriptionLength = 2; // only "温度" counts

@@ -56,9 +56,6 @@ public:
     static std::unique_ptr<Design> open(AppState &state, Services &services, const QString &levelText,
                                         QWidget *parent = nullptr);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void buildControls();
     void buildLayout();

@@ -204,7 +204,7 @@ private Q_SLOTS:
         // rules are the editor's own tests; here a few show through.
         const QList<QPair<QString, QString>> rows{
             {u"sysTemperature(1)|2||x||"_s, u"オブジェクト名を入力してください。"_s},
-            {u"sysTemperature(1)|2|n|256||"_s, u"オブジェクトIDは1～255です。"_s},
+            {u"sysTemperature(1)|2|n|0||"_s, u"オブジェクトIDは1～2147483647です。"_s},
             {u"sysTemperature(1)|2|sysMode|5||"_s, u"オブジェクト名が重複しています。"_s},
             {u"sysTemperature(1)|2|n|2||"_s, u"オブジェクトIDが重複しています。"_s},
             {u"portTable(2)|0|portTable|2||"_s, keepsKind},
