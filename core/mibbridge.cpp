@@ -1,7 +1,7 @@
 #include "mibbridge.h"
 
 #include "mibimage.h"
-#include "tableops.h"
+#include "tablefields.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -86,11 +86,6 @@ int32_t callLibrary(MibProc proc, RecordImage &image, const QString &path)
     return proc(&t, &a, &r, &l, name.constData());
 }
 
-int imageLimit(const AppState &state)
-{
-    return qBound(-1, static_cast<int>(state.ObjectLimit), SlotCount - 1);
-}
-
 } // namespace
 
 void setMibLibraryPath(const QString &fileName)
@@ -108,7 +103,7 @@ BridgeResult createMibFile(AppState &state, const QString &path)
         const MibProc proc = bind(&Binding::create, "MIBCreateProc");
         if (proc == nullptr)
             return BridgeResult::Unavailable;
-        const int limit = imageLimit(state);
+        const int limit = lastScannedSlot(state);
         auto image = std::make_unique<RecordImage>();
         buildRecordImage(state.tables, limit, *image);
         const int32_t result = callLibrary(proc, *image, path);
@@ -128,7 +123,7 @@ BridgeResult loadMibFile(AppState &state, const QString &path)
         const MibProc proc = bind(&Binding::analysis, "MIBAnalysisProc");
         if (proc == nullptr)
             return BridgeResult::Unavailable;
-        const int limit = imageLimit(state);
+        const int limit = lastScannedSlot(state);
         auto image = std::make_unique<RecordImage>();
         buildRecordImage(state.tables, limit, *image);
         if (callLibrary(proc, *image, path) != 0)

@@ -1,19 +1,68 @@
 #include "tableops.h"
 
+#include "fieldtext.h"
+
 #include <vector>
 
 namespace korvel {
 
-QString displayedText(const QString &field, int32_t length)
+void storeText(QString &field, int32_t &length, const QString &text, int width)
 {
-    return length <= 0 ? QString() : field.left(length);
+    const QString kept = significantText(text, width);
+    storeText(field, kept, width);
+    length = static_cast<int32_t>(kept.size());
 }
 
-void storeText(QString &field, const QString &text, int width)
+void writeObject(DefinitionTables &tables, int slot, const QString &name, int32_t objectId, int parent,
+                 int32_t kind)
 {
-    field = text.left(width);
-    if (field.size() < width)
-        field.append(QString(width - field.size(), QLatin1Char(' ')));
+    MibTree &record = tables.tree[slot];
+    if (record.InUse != 1)
+        ++tables.MibTreeCount;
+    record = MibTree();
+    storeText(record.Name, record.NameLength, name, NameWidth);
+    record.ObjectId = objectId;
+    record.Parent = parent;
+    record.Kind = kind;
+    record.InUse = 1;
+}
+
+void writeAttribute(DefinitionTables &tables, int slot, int owner, const QString &description, int32_t access)
+{
+    MibAttribute &record = tables.attribute[slot];
+    if (record.InUse != 1)
+        ++tables.MibAttributeCount;
+    record = MibAttribute();
+    record.Owner = owner;
+    storeText(record.Description, record.DescriptionLength, description, NameWidth);
+    record.Access = access;
+    record.InUse = 1;
+}
+
+void freeConstraint(DefinitionTables &tables, const ConstraintSlots &records, FreedRange freedRange)
+{
+    if (records.range >= 0) {
+        MibRange &bounds = tables.range[records.range];
+        if (freedRange == FreedRange::Empty) {
+            bounds = MibRange();
+        } else {
+            bounds.Owner = 0;
+            storeText(bounds.Minimum, QStringLiteral("0"), BoundWidth);
+            storeText(bounds.Maximum, QStringLiteral("0"), BoundWidth);
+            bounds.InUse = 0;
+        }
+        --tables.MibRangeCount;
+    }
+    for (int item : records.items) {
+        tables.list[item] = MibList();
+        --tables.MibListCount;
+    }
+}
+
+void freeAttribute(DefinitionTables &tables, int slot)
+{
+    tables.attribute[slot] = MibAttribute();
+    --tables.MibAttributeCount;
 }
 
 QString displayedName(const AppState &state, int slot)
@@ -24,15 +73,10 @@ QString displayedName(const AppState &state, int slot)
     return displayedText(record.Name, record.NameLength);
 }
 
-static int scanEnd(const AppState &state)
-{
-    return qBound(-1, static_cast<int>(state.ObjectLimit), SlotCount - 1);
-}
-
 QList<int> childrenOf(const AppState &state, int parent)
 {
     QList<int> children;
-    const int last = scanEnd(state);
+    const int last = lastScannedSlot(state);
     for (int slot = 0; slot <= last; ++slot) {
         const MibTree &record = state.tables.tree[slot];
         if (record.InUse == 1 && record.Parent == parent)
@@ -41,97 +85,66 @@ QList<int> childrenOf(const AppState &state, int parent)
     return children;
 }
 
+namespace {
+
+// The in-use records of `table` owned by `owner` among slots 0 to ObjectLimit,
+// at most `count` of them.
+template <typename Record>
+QList<int> ownedBy(const AppState &state, const std::array<Record, SlotCount> &table, int owner,
+                   qsizetype count)
+{
+    QList<int> found;
+    const int last = lastScannedSlot(state);
+    for (int index = 0; index <= last && found.size() < count; ++index) {
+        if (table[index].InUse == 1 && table[index].Owner == owner)
+            found.append(index);
+    }
+    return found;
+}
+
+int firstOwnedBy(const QList<int> &found)
+{
+    return found.isEmpty() ? -1 : found.first();
+}
+
+} // namespace
+
 int attributeOf(const AppState &state, int slot)
 {
-    const int last = scanEnd(state);
-    for (int index = 0; index <= last; ++index) {
-        const MibAttribute &record = state.tables.attribute[index];
-        if (record.InUse == 1 && record.Owner == slot)
-            return index;
-    }
-    return -1;
+    return firstOwnedBy(ownedBy(state, state.tables.attribute, slot, 1));
 }
 
 int rangeOf(const AppState &state, int slot)
 {
-    const int last = scanEnd(state);
-    for (int index = 0; index <= last; ++index) {
-        const MibRange &record = state.tables.range[index];
-        if (record.InUse == 1 && record.Owner == slot)
-            return index;
-    }
-    return -1;
+    return firstOwnedBy(ownedBy(state, state.tables.range, slot, 1));
 }
 
 QList<int> itemsOf(const AppState &state, int slot)
 {
-    QList<int> items;
-    const int last = scanEnd(state);
-    for (int index = 0; index <= last; ++index) {
-        const MibList &record = state.tables.list[index];
-        if (record.InUse == 1 && record.Owner == slot)
-            items.append(index);
-    }
-    return items;
+    return ownedBy(state, state.tables.list, slot, SlotCount);
 }
 
-namespace {
-
-// Clears the attribute of `slot` and the range or items it points to.
-bool clearAttribute(AppState &state, int slot, FreedRange freedRange)
+ConstraintSlots constraintOf(const AppState &state, int slot, int32_t constraint)
 {
-    DefinitionTables &tables = state.tables;
-    const int attribute = attributeOf(state, slot);
-    if (attribute < 0)
-        return false;
-    MibAttribute &record = tables.attribute[attribute];
-    if (record.Constraint == Constraint::Range) {
-        const int range = rangeOf(state, slot);
-        if (range >= 0) {
-            MibRange &bounds = tables.range[range];
-            if (freedRange == FreedRange::Empty) {
-                bounds = MibRange();
-            } else {
-                bounds.Owner = 0;
-                storeText(bounds.Minimum, QStringLiteral("0"), BoundWidth);
-                storeText(bounds.Maximum, QStringLiteral("0"), BoundWidth);
-                bounds.InUse = 0;
-            }
-            --tables.MibRangeCount;
-        }
-    } else if (record.Constraint == Constraint::Enumeration) {
-        for (int item : itemsOf(state, slot)) {
-            MibList &entry = tables.list[item];
-            entry.Owner = 0;
-            entry.ItemName.clear();
-            entry.ItemNameLength = 0;
-            entry.ItemValue = 0;
-            entry.InUse = 0;
-            --tables.MibListCount;
-        }
-    }
-    record = MibAttribute();
-    --tables.MibAttributeCount;
-    return true;
+    ConstraintSlots records;
+    if (constraint == Constraint::Range)
+        records.range = rangeOf(state, slot);
+    else if (constraint == Constraint::Enumeration)
+        records.items = itemsOf(state, slot);
+    return records;
 }
-
-void clearObject(DefinitionTables &tables, int slot)
-{
-    tables.tree[slot] = MibTree();
-    --tables.MibTreeCount;
-}
-
-} // namespace
 
 bool deleteSubtree(AppState &state, int slot, FreedRange freedRange, const std::function<void(int)> &removing)
 {
     if (!isSlot(slot) || state.tables.tree[slot].InUse != 1)
         return false;
+    DefinitionTables &tables = state.tables;
 
     // An explicit stack instead of recursion: a hand-edited design can nest a
     // thousand levels deep or link its Parents in a cycle. `entered` marks the
     // objects whose children are being removed, so a cycle ends at the first
-    // object met twice.
+    // object met twice. Frames are read and written by index: pushing may
+    // move them.
     struct Frame {
         int slot;
         int next; // the next slot to scan for children
@@ -140,53 +153,32 @@ bool deleteSubtree(AppState &state, int slot, FreedRange freedRange, const std::
     std::vector<Frame> stack;
     stack.push_back({slot, 0});
     entered[slot] = 1;
-    const int last = scanEnd(state);
+    const int last = lastScannedSlot(state);
 
     while (!stack.empty()) {
-        Frame &frame = stack.back();
-        bool descended = false;
-        for (; frame.next <= last; ++frame.next) {
-            const MibTree &child = state.tables.tree[frame.next];
-            if (child.InUse == 1 && child.Parent == frame.slot && !entered[frame.next]) {
-                entered[frame.next] = 1;
-                const int childSlot = frame.next++;
-                stack.push_back({childSlot, 0});
-                descended = true;
-                break;
-            }
-        }
-        if (descended)
+        const int parent = stack.back().slot;
+        int child = stack.back().next;
+        while (child <= last
+               && !(tables.tree[child].InUse == 1 && tables.tree[child].Parent == parent && !entered[child]))
+            ++child;
+        if (child <= last) {
+            stack.back().next = child + 1;
+            entered[child] = 1;
+            stack.push_back({child, 0});
             continue;
-        const int done = frame.slot;
+        }
         stack.pop_back();
-        if (state.tables.tree[done].Kind != ObjectKind::Node && !clearAttribute(state, done, freedRange))
-            return false;
+        if (tables.tree[parent].Kind != ObjectKind::Node) {
+            const int attribute = attributeOf(state, parent);
+            if (attribute < 0)
+                return false;
+            freeConstraint(tables, constraintOf(state, parent, tables.attribute[attribute].Constraint), freedRange);
+            freeAttribute(tables, attribute);
+        }
         if (removing)
-            removing(done);
-        clearObject(state.tables, done);
-    }
-    return true;
-}
-
-void rebuildCounters(DefinitionTables &tables, int limit)
-{
-    const int last = qBound(-1, limit, SlotCount - 1);
-    tables.MibTreeCount = tables.MibAttributeCount = tables.MibRangeCount = tables.MibListCount = 0;
-    for (int slot = 0; slot <= last; ++slot) {
-        tables.MibTreeCount += tables.tree[slot].InUse == 1;
-        tables.MibAttributeCount += tables.attribute[slot].InUse == 1;
-        tables.MibRangeCount += tables.range[slot].InUse == 1;
-        tables.MibListCount += tables.list[slot].InUse == 1;
-    }
-}
-
-bool isAllDigits(const QString &text)
-{
-    if (text.isEmpty())
-        return false;
-    for (QChar c : text) {
-        if (c.unicode() < u'0' || c.unicode() > u'9')
-            return false;
+            removing(parent);
+        tables.tree[parent] = MibTree();
+        --tables.MibTreeCount;
     }
     return true;
 }

@@ -1,7 +1,12 @@
-// Operations on the definition tables that several windows share.
+// The one place that writes records into the tables, and the queries every
+// edit starts from. The object editor's commit, the Tree window's edits and
+// the List window's delete all write through these functions, so a record is
+// always stored the same way: texts by the rule of storeText, counters moved
+// by exactly the records that went in or out of use.
 #pragma once
 
 #include "appstate.h"
+#include "tablefields.h"
 
 #include <QList>
 #include <QString>
@@ -10,55 +15,63 @@
 
 namespace korvel {
 
-// The lowest free slot among 0 to 999, or -1 when the table is full. Slot
-// 1000 is never handed out: neither the design file nor the library carries it.
+// The lowest `count` slots among 0 to 999 that are free or about to be freed
+// (listed in `released`), or fewer when there are not that many. Slot 1000
+// is never handed out: neither the design file nor the library carries it.
 template <typename Record>
-int findFreeSlot(const std::array<Record, SlotCount> &table)
-{
-    for (int slot = 0; slot < StoredSlotCount; ++slot) {
-        if (table[slot].InUse == 0)
-            return slot;
-    }
-    return -1;
-}
-
-// The lowest `count` free slots among 0 to 999, or fewer when there are not
-// that many.
-template <typename Record>
-QList<int> findFreeSlots(const std::array<Record, SlotCount> &table, int count)
+QList<int> findFreeSlots(const std::array<Record, SlotCount> &table, qsizetype count,
+                         const QList<int> &released = {})
 {
     QList<int> found;
     for (int slot = 0; slot < StoredSlotCount && found.size() < count; ++slot) {
-        if (table[slot].InUse == 0)
+        if (table[slot].InUse == 0 || released.contains(slot))
             found.append(slot);
     }
     return found;
 }
 
-// Number of free slots among 0 to 999.
+// The lowest free slot among 0 to 999, or -1 when the table is full.
 template <typename Record>
-int freeSlotCount(const std::array<Record, SlotCount> &table)
+int findFreeSlot(const std::array<Record, SlotCount> &table)
 {
-    int count = 0;
-    for (int slot = 0; slot < StoredSlotCount; ++slot) {
-        if (table[slot].InUse == 0)
-            ++count;
-    }
-    return count;
+    const QList<int> found = findFreeSlots(table, 1);
+    return found.isEmpty() ? -1 : found.first();
 }
 
-// The first `length` characters of a fixed-width field: the text that counts.
-QString displayedText(const QString &field, int32_t length);
+// Stores the text a field of `width` keeps of `text` (significantText: no
+// surrounding blanks, cut to `width`) padded to `width`, and its size into
+// `length`.
+void storeText(QString &field, int32_t &length, const QString &text, int width);
 
-// Sets a fixed-width field to `text` padded with blanks or cut to `width`.
-// The caller sets the length field.
-void storeText(QString &field, const QString &text, int width);
+// Writes object `slot` afresh: every field of the record, the name stored by
+// storeText. A slot that was free goes into use and is counted.
+void writeObject(DefinitionTables &tables, int slot, const QString &name, int32_t objectId, int parent,
+                 int32_t kind);
 
-// True for a valid slot index of the tables (0 to 1000).
-inline bool isSlot(int slot)
-{
-    return slot >= 0 && slot < SlotCount;
-}
+// Writes attribute `slot` afresh for object `owner` with a description and
+// an access code; syntax, constraint and key order start at 0. A slot that
+// was free goes into use and is counted.
+void writeAttribute(DefinitionTables &tables, int slot, int owner, const QString &description, int32_t access);
+
+// The records a leaf's constraint takes: its range, or its enumeration items.
+struct ConstraintSlots {
+    int range = -1;
+    QList<int> items;
+};
+
+// How a freed MibRange record is left. The List window's delete and the
+// object editor keep the old lengths and write "0" into both bounds; the
+// Tree window empties both bounds and their lengths.
+enum class FreedRange {
+    ZeroBounds,
+    Empty,
+};
+
+// Frees the range (if any) and the items of a constraint, each counted out.
+void freeConstraint(DefinitionTables &tables, const ConstraintSlots &records, FreedRange freedRange);
+
+// Frees attribute `slot` (the record only, not its constraint).
+void freeAttribute(DefinitionTables &tables, int slot);
 
 // The displayed name of an in-range MibTree slot.
 QString displayedName(const AppState &state, int slot);
@@ -76,13 +89,9 @@ int rangeOf(const AppState &state, int slot);
 // The in-use MibList records owned by `slot`, in ascending slot order.
 QList<int> itemsOf(const AppState &state, int slot);
 
-// How delete subtree leaves a freed MibRange record. The List window's
-// delete keeps the old lengths and writes "0" into both bounds; the Tree
-// window empties both bounds and their lengths.
-enum class FreedRange {
-    ZeroBounds,
-    Empty,
-};
+// The records of the constraint `constraint` (Constraint::Range or
+// Enumeration) of object `slot`: what freeConstraint releases.
+ConstraintSlots constraintOf(const AppState &state, int slot, int32_t constraint);
 
 // Removes object `slot`, everything below it and every record that belongs to
 // them; children go first, depth first in slot order, and `removing` (if set)
@@ -94,11 +103,5 @@ enum class FreedRange {
 // was removed before stays removed.
 bool deleteSubtree(AppState &state, int slot, FreedRange freedRange = FreedRange::ZeroBounds,
                    const std::function<void(int)> &removing = {});
-
-// Sets the four counters to the number of in-use records in slots 0 to `limit`.
-void rebuildCounters(DefinitionTables &tables, int limit);
-
-// True when `text` is not empty and every character is an ASCII digit 0-9.
-bool isAllDigits(const QString &text);
 
 } // namespace korvel

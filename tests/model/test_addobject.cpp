@@ -120,6 +120,9 @@ TEST(AddObject, RefusesBeforeAnyWrite)
          text::TableFull},
         {"two list slots for three items", fill(&DefinitionTables::list, 2),
          withItems(leaf(u"b"_s, u"1"_s), {{u"a"_s, 1}, {u"b"_s, 2}, {u"c"_s, 3}}), text::TableFull},
+        // Only a leaf takes items, whatever the hidden box says.
+        {"node with items ticked", fill(&DefinitionTables::list, 0), withItems(node(u"b"_s, u"1"_s), {{u"a"_s, 1}}),
+         {}},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
