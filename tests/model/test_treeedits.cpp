@@ -51,6 +51,7 @@ TEST(TreeEdits, PanelChangeRefusesBeforeAnyWrite)
         {"table, one attribute", fill(&DefinitionTables::attribute, 1), input(KindOption::Table, u"foo"_s, u"1"_s),
          text::TableFull},
         {"table base of 251", {}, input(KindOption::Table, QString(251, u't'), u"1"_s), text::TableNameTooLong},
+        {"table base of 250", {}, input(KindOption::Table, QString(250, u't'), u"1"_s), {}},
         {"leaf, no range", fill(&DefinitionTables::range, 0),
          withRange(input(KindOption::Leaf, u"foo"_s, u"1"_s), u"1"_s, u"2"_s), text::TableFull},
         {"leaf, two items free", fill(&DefinitionTables::list, 2), leaf(three), text::TableFull},
