@@ -101,12 +101,3 @@ TEST(TableOps, DeleteEndsOnAThousandLevelsAndRefusesWhatItCannotDelete)
     EXPECT_FALSE(deleteSubtree(*state, SlotCount));
     EXPECT_EQ(countersOf(*state), countInUse(*state));
 }
-
-TEST(TableOps, IsAllDigits)
-{
-    const std::pair<const char16_t *, bool> rows[] = {
-        {u"0", true},   {u"0123456789", true}, {u"", false},   {u"-1", false}, {u"+1", false},
-        {u"1.5", false}, {u" 1", false},        {u"1a", false}, {u"１", false}};
-    for (const auto &[text, digits] : rows)
-        EXPECT_EQ(isAllDigits(QString::fromUtf16(text)), digits) << QString::fromUtf16(text).toStdString();
-}

@@ -48,6 +48,7 @@ TEST(ValidateInput, FirstFailingCheckGivesItsMessage)
         {"object ID 01", id(u"01"_s), {}},
         {"object ID -1", id(u"-1"_s), text::IdNotNumeric},
         {"object ID 1.5", id(u"1.5"_s), text::IdNotNumeric},
+        {"object ID in full-width digits", id(u"１２"_s), text::IdNotNumeric},
         {"object ID beyond 64 bits", id(u"99999999999999999999999"_s), text::IdOutOfRange},
         {"bounds 0 to 4294967295", range(u"0"_s, u"4294967295"_s), {}},
         {"upper bound 4294967296", range(u"0"_s, u"4294967296"_s), text::RangeTooLarge},
