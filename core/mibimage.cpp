@@ -1,7 +1,7 @@
 #include "mibimage.h"
 
 #include "cp932.h"
-#include "tableops.h"
+#include "tablefields.h"
 
 #include <cstring>
 
@@ -26,11 +26,6 @@ std::size_t wholeCharacters(const char *bytes, std::size_t limit)
         at += step;
     }
     return at;
-}
-
-int lastSlot(int limit)
-{
-    return qBound(-1, limit, SlotCount - 1);
 }
 
 template <std::size_t N>
@@ -92,7 +87,7 @@ QString decodeField(const char *field, std::size_t size)
 
 void buildRecordImage(const DefinitionTables &tables, int limit, RecordImage &image)
 {
-    const int last = lastSlot(limit);
+    const int last = lastScannedSlot(limit);
     for (int slot = 0; slot <= last; ++slot) {
         const MibTree &t = tables.tree[slot];
         ::MibTree &ti = image.tree[slot];
@@ -135,7 +130,7 @@ void buildRecordImage(const DefinitionTables &tables, int limit, RecordImage &im
 
 void takeRecordImage(DefinitionTables &tables, const RecordImage &image, int limit)
 {
-    const int last = lastSlot(limit);
+    const int last = lastScannedSlot(limit);
     for (int slot = 0; slot <= last; ++slot) {
         const ::MibTree &ti = image.tree[slot];
         MibTree &t = tables.tree[slot];
@@ -173,7 +168,7 @@ void takeRecordImage(DefinitionTables &tables, const RecordImage &image, int lim
 
 void roundTripTexts(DefinitionTables &tables, int limit)
 {
-    const int last = lastSlot(limit);
+    const int last = lastScannedSlot(limit);
     for (int slot = 0; slot <= last; ++slot) {
         MibTree &t = tables.tree[slot];
         roundTripField(t.Name, t.NameLength, NameWidth);

@@ -2,12 +2,12 @@
 // an editing panel beside it.
 //
 // The pieces and how data flows between them:
-//   treeplan   MibTree table --planTree--> which item goes where (no widgets)
+//   treeplan   MibTree table --planTree--> which item goes where (model/)
 //   treeitems  the items of TreeView1: keys, texts, ball images, slots and
 //              positions in the order they were added (ShownItemIndex)
 //   treepanel  the panel's fields and their handlers; input() for 設定
 //   treeedits  the editing rules on the tables: placeholder, cascade, the
-//              checks and the rewrite of 設定 (no widgets)
+//              checks and the rewrite of 設定 (model/)
 //   Tree       BuildTree and ShowItem (tree.cpp), the commands 追加, 削除
 //              and 設定 (treecommands.cpp), menus and file commands.
 //

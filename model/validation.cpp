@@ -16,8 +16,6 @@ constexpr quint64 FirstObjectId = 1;
 constexpr quint64 LastObjectId = 2147483647;
 constexpr int FirstKeyOrder = 1;
 constexpr int LastKeyOrder = 1000;
-// A table's name is its base name followed by "Table" and must fit NameWidth.
-constexpr int TableBaseWidth = NameWidth - 5;
 
 constexpr int32_t SyntaxCodes[] = {Syntax::Integer, Syntax::OctetString, Syntax::ObjectIdentifier,
                                    Syntax::IpAddress, Syntax::Counter,    Syntax::Gauge,
