@@ -1,6 +1,7 @@
 #include "mibbridge.h"
 
 #include "mibimage.h"
+#include "programfiles.h"
 #include "tableops.h"
 
 #include <QCoreApplication>
@@ -41,12 +42,12 @@ bool loadLibrary(Binding &b)
         b.library->setFileName(b.fileName);
         return b.library->load();
     }
-    // "libkorvel" rather than "korvel": the build names the file libkorvel on
-    // every platform, and QLibrary adds no second "lib".
     if (QCoreApplication::instance() != nullptr) {
-        b.library->setFileName(QCoreApplication::applicationDirPath() + QStringLiteral("/libkorvel"));
-        if (b.library->load())
-            return true;
+        for (const QString &candidate : libraryCandidates(QCoreApplication::applicationDirPath())) {
+            b.library->setFileName(candidate);
+            if (b.library->load())
+                return true;
+        }
     }
     b.library->setFileName(QStringLiteral("libkorvel"));
     return b.library->load();

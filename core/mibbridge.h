@@ -1,6 +1,6 @@
 // The two bridges to libkorvel. Each builds the code page 932 record image of
 // the four tables, binds its export by name from libkorvel (the program's own
-// folder first) at its first call, and calls it synchronously. Neither shows
+// folder first, then the installed library folder) at its first call, and calls it synchronously. Neither shows
 // a message: the calling window turns the result into one.
 #pragma once
 
@@ -29,7 +29,7 @@ BridgeResult createMibFile(AppState &state, const QString &path);
 BridgeResult loadMibFile(AppState &state, const QString &path);
 
 // The library file the bridges bind from. Empty (the default): libkorvel in
-// the program's own folder, then wherever the system's library search finds
+// the program's own folder, then in the installed library folder, then wherever the system's library search finds
 // it. Tests and tools that do not sit beside the library name its file here.
 // The next call of either bridge binds afresh.
 void setMibLibraryPath(const QString &fileName);
