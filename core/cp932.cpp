@@ -9,6 +9,21 @@
 
 namespace korvel::cp932 {
 
+namespace {
+
+// Code page 932 is ASCII below 0x80, both ways, so ASCII text (most of every
+// design and module) needs no conversion.
+bool isAscii(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 #ifdef _WIN32
 
 QByteArray encode(const QString &text)
@@ -119,17 +134,6 @@ QByteArray convert(Converter &converter, const char *input, size_t size, const Q
     return out;
 }
 
-// Code page 932 is ASCII below 0x80, both ways, so ASCII text (most of every
-// design and module) needs no conversion.
-bool isAscii(QStringView text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 bool isAscii(const char *bytes, qsizetype size)
 {
     for (qsizetype at = 0; at < size; ++at) {
@@ -181,7 +185,7 @@ QString decode(const QByteArray &bytes)
 
 QString roundTrip(const QString &text)
 {
-    return decode(encode(text));
+    return isAscii(text) ? text : decode(encode(text));
 }
 
 } // namespace korvel::cp932

@@ -13,11 +13,9 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 #else
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -32,19 +30,12 @@ constexpr int StandardOutput = 1;
 int duplicate(int fd) { return _dup(fd); }
 int duplicateTo(int fd, int to) { return _dup2(fd, to); }
 int closeFd(int fd) { return _close(fd); }
-int createFile(const QString &path)
-{
-    return _wopen(reinterpret_cast<const wchar_t *>(path.utf16()), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY,
-                  _S_IREAD | _S_IWRITE);
-}
+int descriptorOf(std::FILE *file) { return _fileno(file); }
 #else
 int duplicate(int fd) { return dup(fd); }
 int duplicateTo(int fd, int to) { return dup2(fd, to); }
 int closeFd(int fd) { return close(fd); }
-int createFile(const QString &path)
-{
-    return open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-}
+int descriptorOf(std::FILE *file) { return fileno(file); }
 #endif
 
 std::filesystem::path nativePath(const QString &path)
@@ -63,51 +54,74 @@ void writeLine(const QString &line)
     QTextStream(stderr) << text << '\n';
 }
 
-// The non-empty lines of a text file the library wrote, in the platform's
-// text encoding.
-QStringList linesOf(const QString &path)
+// The non-empty lines of text the library wrote, in the platform's text
+// encoding.
+QStringList linesOf(const QByteArray &text)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
     QStringList lines;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        const QString text = QString::fromLocal8Bit(line).trimmed();
-        if (!text.isEmpty())
-            lines << text;
+    for (const QByteArray &line : text.split('\n')) {
+        const QString decoded = QString::fromLocal8Bit(line).trimmed();
+        if (!decoded.isEmpty())
+            lines << decoded;
     }
     return lines;
 }
 
-// Standard output goes to a file while it lives, and back where it went
-// before when it ends.
+QStringList linesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? linesOf(file.readAll()) : QStringList();
+}
+
+// Standard output goes to a file without a name while it lives, and back
+// where it went before when it ends; text() is what was written meanwhile.
 class CapturedOutput
 {
 public:
-    explicit CapturedOutput(const QString &path)
+    CapturedOutput() : m_file(std::tmpfile())
     {
         std::fflush(stdout);
         m_saved = duplicate(StandardOutput);
-        const int capture = createFile(path);
-        if (m_saved >= 0 && capture >= 0)
-            m_captured = duplicateTo(capture, StandardOutput) >= 0;
-        if (capture >= 0)
-            closeFd(capture);
+        if (m_saved >= 0 && m_file != nullptr)
+            m_captured = duplicateTo(descriptorOf(m_file), StandardOutput) >= 0;
     }
 
     ~CapturedOutput()
     {
-        std::fflush(stdout);
-        if (m_captured)
-            duplicateTo(m_saved, StandardOutput);
-        if (m_saved >= 0)
-            closeFd(m_saved);
+        restore();
+        if (m_file != nullptr)
+            std::fclose(m_file);
     }
 
     CapturedOutput(const CapturedOutput &) = delete;
     CapturedOutput &operator=(const CapturedOutput &) = delete;
 
+    QByteArray text()
+    {
+        restore();
+        QByteArray bytes;
+        if (m_file == nullptr)
+            return bytes;
+        std::rewind(m_file);
+        char block[4096];
+        for (std::size_t got; (got = std::fread(block, 1, sizeof block, m_file)) > 0;)
+            bytes.append(block, static_cast<qsizetype>(got));
+        return bytes;
+    }
+
 private:
+    void restore()
+    {
+        std::fflush(stdout);
+        if (m_captured)
+            duplicateTo(m_saved, StandardOutput);
+        m_captured = false;
+        if (m_saved >= 0)
+            closeFd(m_saved);
+        m_saved = -1;
+    }
+
+    std::FILE *m_file;
     int m_saved = -1;
     bool m_captured = false;
 };
@@ -160,12 +174,6 @@ bool renameOver(const QString &from, const QString &to)
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 #endif
 }
-
-// Inside the workspace: the library's own folder, where it runs, and beside
-// it the file that catches its standard output, so that no name the library
-// makes can meet it.
-const QString LibraryFolder = QStringLiteral("run");
-const QString CaptureFile = QStringLiteral("stdout");
 
 } // namespace
 
@@ -253,25 +261,21 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString &error)
     return true;
 }
 
-Workspace::Workspace() : m_folder(QDir::tempPath() + QStringLiteral("/korvelc-XXXXXX"))
-{
-    if (m_folder.isValid())
-        QDir(m_folder.path()).mkdir(LibraryFolder);
-}
+Workspace::Workspace() : m_folder(QDir::tempPath() + QStringLiteral("/korvelc-XXXXXX")) {}
 
 QStringList Workspace::run(const std::function<void()> &call)
 {
+    CapturedOutput output;
     {
-        const CapturedOutput output(m_folder.filePath(CaptureFile));
-        const CurrentFolder folder(m_folder.filePath(LibraryFolder));
+        const CurrentFolder folder(m_folder.path());
         call();
     }
-    return linesOf(m_folder.filePath(CaptureFile));
+    return linesOf(output.text());
 }
 
 QString Workspace::filePath(const QString &name) const
 {
-    return m_folder.filePath(LibraryFolder + QLatin1Char('/') + name);
+    return m_folder.filePath(name);
 }
 
 QStringList Workspace::errorLog() const

@@ -50,11 +50,10 @@ public:
 
     bool isValid() const { return m_folder.isValid(); }
     QString errorString() const { return m_folder.errorString(); }
-    // A file in the folder the library runs in.
     QString filePath(const QString &name) const;
 
     // Runs `call` with the workspace as the current folder and standard
-    // output going to a file in it. Returns the lines printed meanwhile.
+    // output caught. Returns the lines printed meanwhile.
     QStringList run(const std::function<void()> &call);
 
     // The lines ./error.log holds after a run, or none.
