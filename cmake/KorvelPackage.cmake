@@ -9,7 +9,7 @@ set(CPACK_PACKAGE_VENDOR "Korvel")
 set(CPACK_PACKAGE_CONTACT "Korvel support <support@korvel.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "design the private SNMP MIB of a device")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Korvel builds a tree of SNMP MIB objects below the root \"enterprise\", saves it as a design
+    "Korvel builds a tree of SNMP MIB objects below the root enterprise, saves it as a design
 file, generates an ASN.1 MIB module from it and reads MIB modules back. The user interface is
 Japanese. korvelc converts design files and MIB modules without a window, for build pipelines.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
