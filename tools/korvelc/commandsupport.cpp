@@ -175,6 +175,22 @@ bool renameOver(const QString &from, const QString &to)
 #endif
 }
 
+// Where the workspace goes: $TMPDIR when the user set it; else a folder held
+// in memory when there is one (the user's runtime folder, /dev/shm), where
+// making and removing the library's working files costs no disk journal;
+// else the system's temporary folder.
+QString workspaceParent()
+{
+    if (!qEnvironmentVariableIsEmpty("TMPDIR"))
+        return QDir::tempPath();
+    for (const QString &folder : {qEnvironmentVariable("XDG_RUNTIME_DIR"), QStringLiteral("/dev/shm")}) {
+        const QFileInfo info(folder);
+        if (!folder.isEmpty() && info.isDir() && info.isWritable())
+            return folder;
+    }
+    return QDir::tempPath();
+}
+
 } // namespace
 
 int fail(const QString &file, const QString &text)
@@ -261,13 +277,20 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString &error)
     return true;
 }
 
-Workspace::Workspace() : m_folder(QDir::tempPath() + QStringLiteral("/korvelc-XXXXXX")) {}
+Workspace::Workspace()
+{
+    for (const QString &parent : {workspaceParent(), QDir::tempPath()}) {
+        m_folder = std::make_unique<QTemporaryDir>(parent + QStringLiteral("/korvelc-XXXXXX"));
+        if (m_folder->isValid())
+            return;
+    }
+}
 
 QStringList Workspace::run(const std::function<void()> &call)
 {
     CapturedOutput output;
     {
-        const CurrentFolder folder(m_folder.path());
+        const CurrentFolder folder(m_folder->path());
         call();
     }
     return linesOf(output.text());
@@ -275,7 +298,7 @@ QStringList Workspace::run(const std::function<void()> &call)
 
 QString Workspace::filePath(const QString &name) const
 {
-    return m_folder.filePath(name);
+    return m_folder->filePath(name);
 }
 
 QStringList Workspace::errorLog() const

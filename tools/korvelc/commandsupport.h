@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <memory>
 
 namespace korvel::cli {
 
@@ -41,15 +42,17 @@ QString outputProblem(const QString &path);
 bool replaceFile(const QString &path, const QByteArray &bytes, QString &error);
 
 // A private temporary folder, removed with everything in it when the
-// workspace goes, whatever happened. libkorvel runs in it: its working files
+// workspace goes, whatever happened. It is made in $TMPDIR when that is set,
+// else in memory when the system offers a folder there, else in the
+// system's temporary folder. libkorvel runs in it: its working files
 // and ./error.log land there, and what it prints is captured.
 class Workspace
 {
 public:
     Workspace();
 
-    bool isValid() const { return m_folder.isValid(); }
-    QString errorString() const { return m_folder.errorString(); }
+    bool isValid() const { return m_folder->isValid(); }
+    QString errorString() const { return m_folder->errorString(); }
     QString filePath(const QString &name) const;
 
     // Runs `call` with the workspace as the current folder and standard
@@ -60,7 +63,7 @@ public:
     QStringList errorLog() const;
 
 private:
-    QTemporaryDir m_folder;
+    std::unique_ptr<QTemporaryDir> m_folder;
 };
 
 // The library's lines and error.log's lines after a failed run, joined into
