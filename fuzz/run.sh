@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds one libFuzzer target with clang, AddressSanitizer and UBSan over the
-# sources it reads (the library's, or the design-file reader's with Qt Core)
+# sources it reads (the library's, or the design-file or module-information reader's with Qt Core)
 # and runs it for a bounded time.
 #   fuzz/run.sh NAME [SECONDS]     NAME: the NAME of fuzz/fuzz_NAME.cpp
 set -eu
@@ -18,8 +18,13 @@ if [ -n "${missing:-}" ]; then
 fi
 case "$name" in
 designfile)
-    sources="core/designfile.cpp core/cp932.cpp core/tableops.cpp"
+    sources="core/designfile.cpp core/cp932.cpp core/tablefields.cpp"
     flags="-fPIC -Icore -Imibtext/include $(pkg-config --cflags Qt6Core)"
+    libs="$(pkg-config --libs Qt6Core)"
+    ;;
+moduleinfo)
+    sources="smi/moduleinfo.cpp model/*.cpp core/tablefields.cpp"
+    flags="-fPIC -Icore -Imodel -Ismi -Imibtext/include $(pkg-config --cflags Qt6Core)"
     libs="$(pkg-config --libs Qt6Core)"
     ;;
 *)
