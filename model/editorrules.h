@@ -64,7 +64,7 @@ std::optional<int> resolveParent(const AppState &state, const EditorInput &input
 // name clashes or which already has `objectId` under `parent` decides. A
 // name clashes when it equals `name` or `name` followed by "Table", and for
 // a new table also `name` followed by "Entry", the name its entry will get.
-std::optional<QStringView> duplicateRefusal(const AppState &state, const QString &name, bool newTable,
+std::optional<QString> duplicateRefusal(const AppState &state, const QString &name, bool newTable,
                                             int parent, int32_t objectId, int skip);
 
 enum class OperationResult {
