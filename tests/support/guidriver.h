@@ -1,7 +1,7 @@
 // One driver for every window test: a fresh design, recording services and a
 // scratch folder per test; controls found by object name; clicks and typing
-// as real input events; the next message or dialog answered through the
-// services' script.
+// as real input events; messages and dialogs answered through the recording
+// services' script (queueAnswer, answerFileDialog, drive).
 #pragma once
 
 #include "appstate.h"
@@ -64,8 +64,6 @@ public:
             qFatal("no control %s", name);
         return widget;
     }
-
-    bool enabled(const char *name) const { return get(name)->isEnabled(); }
 
     // The text of a text box, a multi-line box, a button, a label or a list.
     QString text(const char *name) const
@@ -138,10 +136,6 @@ public:
 
     // Runs a menu item by its object name.
     void trigger(const char *name) const { get<QAction>(name)->trigger(); }
-
-    // The next question is answered `answer`.
-    void answer(MessageButton answer) const { services->queueAnswer(answer); }
-    QString lastText() const { return services->messages.isEmpty() ? QString() : services->lastMessage().text; }
 
     // Compares the window with `file`, one control a line: the window shows
     // its title, a frame or a menu its title, a list its entries

@@ -6,6 +6,7 @@
 #include "cp932.h"
 #include "designfile.h"
 #include "guidriver.h"
+#include "limitedboxes.h"
 #include "sampledesign.h"
 #include "tableops.h"
 #include "treeitems.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCursor>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -429,6 +431,18 @@ private Q_SLOTS:
         // Showing another object gives the boxes back their limits.
         f.clickItem(f.root());
         QCOMPARE(f.box("Text4")->maxLength(), 10);
+    }
+
+    // Typing into a full description drops what is typed, not its end.
+    void aFullDescriptionKeepsItsEnd()
+    {
+        showLeaf();
+        auto *box = f.get<LimitedTextEdit>("Text7");
+        box->setText(QString(255, u'x') + u"cut"_s);
+        QCOMPARE(box->text(), QString(255, u'x'));
+        box->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(box, u"ab"_s);
+        QCOMPARE(box->text(), QString(255, u'x'));
     }
 
     void enabledStatesFollowTheOptionAndTheTicks()
