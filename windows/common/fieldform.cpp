@@ -1,5 +1,6 @@
 #include "fieldform.h"
 
+#include "entryboxes.h"
 #include "enumitemlist.h"
 
 #include <QCheckBox>
@@ -11,6 +12,59 @@
 #include <QRadioButton>
 
 namespace korvel {
+
+namespace {
+
+template <typename Widget>
+Widget *named(Widget *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QLineEdit *textBox(const char *name, QWidget *parent)
+{
+    auto *box = named(new QLineEdit(parent), name);
+    selectAllOnEntry(box);
+    return box;
+}
+
+QPushButton *button(const QString &caption, const char *name, QWidget *parent)
+{
+    auto *b = named(new QPushButton(caption, parent), name);
+    // Enter in a text box must not press it.
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+void FieldForm::buildTypeControls(const TypeNames &names)
+{
+    QWidget *type = typeFrame;
+    syntaxList = named(new QComboBox(type), "Combo7");
+    syntaxList->addItems({QStringLiteral("INTEGER"), QStringLiteral("OCTET STRING"), QStringLiteral("OBJECT IDENTIFIER"),
+                          QStringLiteral("IpAddress"), QStringLiteral("Counter"), QStringLiteral("Gauge"),
+                          QStringLiteral("TimeTicks"), QStringLiteral("Opaque")});
+    rangeBox = named(new QCheckBox(QStringLiteral("範囲の指定"), type), "Check4");
+    minimumBox = textBox("Text9", type);
+    rangeDash = named(new QLabel(QStringLiteral("～"), type), "Label9");
+    maximumBox = textBox("Text10", type);
+    listBox = named(new QCheckBox(QStringLiteral("リスト"), type), "Check3");
+    itemNameLabel = named(new QLabel(QStringLiteral("名前"), type), "Label8");
+    // Item names as typed, compared exactly.
+    itemBox = makeTypedList("Combo6", type);
+    itemValueLabel = named(new QLabel(QStringLiteral("値"), type), names.itemValueLabel);
+    itemValueBox = textBox("Text8", type);
+    addItemButton = button(QStringLiteral("ﾘｽﾄへ追加"), names.addItemButton, type);
+    removeItemButton = button(QStringLiteral("ﾘｽﾄから削除"), "Command2", type);
+    accessLabel = named(new QLabel(QStringLiteral("アクセス権"), type), names.accessLabel);
+    accessList = named(new QComboBox(type), "Combo1");
+    accessList->addItems({QStringLiteral("read-only"), QStringLiteral("read-write"), QStringLiteral("not-accessible")});
+    keyBox = named(new QCheckBox(QStringLiteral("ﾃｰﾌﾞﾙｷｰ"), type), "Check1");
+    keyPositionLabel = named(new QLabel(QStringLiteral("順位"), type), names.keyPositionLabel);
+    keyPositionBox = textBox("Text2", type);
+}
 
 KindOption FieldForm::kindOption() const
 {

@@ -50,6 +50,18 @@ struct FieldForm {
     QLabel *keyPositionLabel = nullptr;
     QLineEdit *keyPositionBox = nullptr;
 
+    // The object names in which the two forms' type frames differ.
+    struct TypeNames {
+        const char *itemValueLabel;
+        const char *addItemButton;
+        const char *accessLabel;
+        const char *keyPositionLabel;
+    };
+
+    // Builds the controls of typeFrame under their object names and
+    // captions, in tab order; entering one of its text boxes selects its text.
+    void buildTypeControls(const TypeNames &names);
+
     // The chosen kind option; Node when none is.
     KindOption kindOption() const;
 

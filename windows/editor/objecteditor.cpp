@@ -99,36 +99,15 @@ void ObjectEditor::buildControls()
     m_form.entryDescriptionBox = named(new LimitedTextEdit(DescriptionLength, m_form.descriptionFrame), "Text3");
 
     m_form.typeFrame = named(new QGroupBox(QStringLiteral("タイプ"), this), "Frame3");
-    QWidget *type = m_form.typeFrame;
-    m_form.syntaxList = named(new QComboBox(type), "Combo7");
-    m_form.syntaxList->addItems({QStringLiteral("INTEGER"), QStringLiteral("OCTET STRING"),
-                        QStringLiteral("OBJECT IDENTIFIER"), QStringLiteral("IpAddress"),
-                        QStringLiteral("Counter"), QStringLiteral("Gauge"), QStringLiteral("TimeTicks"),
-                        QStringLiteral("Opaque")});
-    m_form.rangeBox = named(new QCheckBox(QStringLiteral("範囲の指定"), type), "Check4");
-    m_form.minimumBox = textBox("Text9", type);
-    m_form.rangeDash = label(QStringLiteral("～"), "Label9", type);
-    m_form.maximumBox = textBox("Text10", type);
-    m_form.listBox = named(new QCheckBox(QStringLiteral("リスト"), type), "Check3");
-    m_form.itemNameLabel = label(QStringLiteral("名前"), "Label8", type);
-    m_form.itemBox = makeTypedList("Combo6", type);
-    m_form.itemValueLabel = label(QStringLiteral("値"), "Label3", type);
-    m_form.itemValueBox = textBox("Text8", type);
-    m_form.addItemButton = button(QStringLiteral("ﾘｽﾄへ追加"), "Command1", type);
-    m_form.removeItemButton = button(QStringLiteral("ﾘｽﾄから削除"), "Command2", type);
-    m_form.accessLabel = label(QStringLiteral("アクセス権"), "Label1", type);
-    m_form.accessList = named(new QComboBox(type), "Combo1");
-    m_form.accessList->addItems({QStringLiteral("read-only"), QStringLiteral("read-write"), QStringLiteral("not-accessible")});
-    m_form.keyBox = named(new QCheckBox(QStringLiteral("ﾃｰﾌﾞﾙｷｰ"), type), "Check1");
-    m_form.keyPositionLabel = label(QStringLiteral("順位"), "Label2", type);
-    m_form.keyPositionBox = textBox("Text2", type);
+    m_form.buildTypeControls({"Label3", "Command1", "Label1", "Label2"});
 
     m_commitButton = button(QStringLiteral("   追加"), "Command4", this);
     m_cancelButton = button(QStringLiteral("    ｷｬﾝｾﾙ"), "Command3", this);
 
     // Entering a text box selects its whole text.
-    for (QWidget *box : std::initializer_list<QWidget *>{m_form.objectIdBox, m_form.keyPositionBox, m_form.entryDescriptionBox, m_form.descriptionBox, m_form.itemValueBox, m_form.minimumBox,
-                                                          m_form.maximumBox})
+    // (The type frame's boxes do so from FieldForm.)
+    for (QWidget *box : std::initializer_list<QWidget *>{m_form.objectIdBox, m_form.entryDescriptionBox,
+                                                          m_form.descriptionBox})
         selectAllOnEntry(box);
 
     const QList<QWidget *> tabOrder{m_parentList, m_form.kindOptions[0], m_form.kindOptions[1], m_form.kindOptions[2], m_nameList, m_form.objectIdBox,

@@ -102,11 +102,6 @@ void TreePanel::buildControls()
         selectAllOnEntry(b);
         return b;
     };
-    const auto check = [](const char *name, const QString &caption, QWidget *parent) {
-        auto *c = new QCheckBox(caption, parent);
-        c->setObjectName(QLatin1String(name));
-        return c;
-    };
     const auto button = [](const char *name, const QString &caption, QWidget *parent) {
         auto *b = new QPushButton(caption, parent);
         b->setObjectName(QLatin1String(name));
@@ -148,32 +143,12 @@ void TreePanel::buildControls()
 
     m_form.typeFrame = new QGroupBox(QStringLiteral("タイプ"), this);
     m_form.typeFrame->setObjectName(QStringLiteral("TypeFrame"));
-    QWidget *type = m_form.typeFrame;
-    m_form.syntaxList = new QComboBox(type);
-    m_form.syntaxList->setObjectName(QStringLiteral("Combo7"));
-    m_form.syntaxList->addItems({QStringLiteral("INTEGER"), QStringLiteral("OCTET STRING"), QStringLiteral("OBJECT IDENTIFIER"),
-                        QStringLiteral("IpAddress"), QStringLiteral("Counter"), QStringLiteral("Gauge"),
-                        QStringLiteral("TimeTicks"), QStringLiteral("Opaque")});
-    m_form.rangeBox = check("Check4", QStringLiteral("範囲の指定"), type);
-    m_form.minimumBox = box("Text9", BoundLimit, type);
-    m_form.rangeDash = label("Label9", QStringLiteral("～"), type);
-    m_form.maximumBox = box("Text10", BoundLimit, type);
-    m_form.listBox = check("Check3", QStringLiteral("リスト"), type);
-    m_form.itemNameLabel = label("Label8", QStringLiteral("名前"), type);
-    // The editor's item list: names as typed, compared exactly.
-    m_form.itemBox = makeTypedList("Combo6", type);
+    m_form.buildTypeControls({"Label4", "Command3", "Label3", "Label1"});
+    m_form.minimumBox->setMaxLength(BoundLimit);
+    m_form.maximumBox->setMaxLength(BoundLimit);
     m_form.itemBox->setMinimumContentsLength(12);
-    m_form.itemValueLabel = label("Label4", QStringLiteral("値"), type);
-    m_form.itemValueBox = box("Text8", ValueLimit, type);
-    m_form.addItemButton = button("Command3", QStringLiteral("ﾘｽﾄへ追加"), type);
-    m_form.removeItemButton = button("Command2", QStringLiteral("ﾘｽﾄから削除"), type);
-    m_form.accessLabel = label("Label3", QStringLiteral("アクセス権"), type);
-    m_form.accessList = new QComboBox(type);
-    m_form.accessList->setObjectName(QStringLiteral("Combo1"));
-    m_form.accessList->addItems({QStringLiteral("read-only"), QStringLiteral("read-write"), QStringLiteral("not-accessible")});
-    m_form.keyBox = check("Check1", QStringLiteral("ﾃｰﾌﾞﾙｷｰ"), type);
-    m_form.keyPositionLabel = label("Label1", QStringLiteral("順位"), type);
-    m_form.keyPositionBox = box("Text2", KeyPositionLimit, type);
+    m_form.itemValueBox->setMaxLength(ValueLimit);
+    m_form.keyPositionBox->setMaxLength(KeyPositionLimit);
 
     // The range's bounds with "～" between them, and the key box with "順位"
     // and the position, each read as one row.
