@@ -9,7 +9,7 @@
 //                                 dialog closes
 //
 // Everything the user is told goes through a MessageSink (core/messages.h)
-// with the texts of rulemessages.h; the windows implement the sink with
+// with the texts of messagetexts.h; the windows implement the sink with
 // their message boxes, tests with a recorder. The enumeration items are
 // edited before the commit in an EnumItemList (enumitemlist.h), and the
 // enabled states of the controls follow controlstates.h. Texts are stored by
