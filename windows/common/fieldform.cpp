@@ -2,6 +2,8 @@
 
 #include "entryboxes.h"
 #include "enumitemlist.h"
+#include "tablefields.h"
+#include "tableops.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -113,6 +115,35 @@ void FieldForm::setKeyPositionEnabled(bool enabled) const
 {
     keyPositionLabel->setEnabled(enabled);
     keyPositionBox->setEnabled(enabled);
+}
+
+bool FieldForm::loadSyntaxAndConstraint(const AppState &state, int slot, const MibAttribute &record,
+                                        const BoxSetter &setBoxText, const std::function<void()> &loadItems) const
+{
+    syntaxList->setCurrentIndex(syntaxIndexOf(record.Syntax));
+    if (record.Constraint == Constraint::Range) {
+        rangeBox->setChecked(true);
+        const int range = rangeOf(state, slot);
+        if (range < 0)
+            return false;
+        const MibRange &bounds = state.tables.range[range];
+        setBoxText(minimumBox, displayedText(bounds.Minimum, bounds.MinimumLength));
+        setBoxText(maximumBox, displayedText(bounds.Maximum, bounds.MaximumLength));
+    } else if (record.Constraint == Constraint::Enumeration) {
+        listBox->setChecked(true);
+        loadItems();
+    }
+    return true;
+}
+
+void FieldForm::loadAccessAndKey(const MibAttribute &record, const BoxSetter &setBoxText) const
+{
+    if (record.Access >= Access::ReadOnly && record.Access <= Access::NotAccessible)
+        accessList->setCurrentIndex(record.Access - 1);
+    if (record.KeyOrder != 0) {
+        keyBox->setChecked(true);
+        setBoxText(keyPositionBox, QString::number(record.KeyOrder));
+    }
 }
 
 EditorInput FieldForm::read(const EnumItemList &items) const

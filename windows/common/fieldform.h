@@ -10,6 +10,7 @@
 #include "limitedboxes.h"
 
 #include <array>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -22,6 +23,8 @@ class QRadioButton;
 namespace korvel {
 
 class EnumItemList;
+struct AppState;
+struct MibAttribute;
 
 struct FieldForm {
     QGroupBox *kindFrame = nullptr;
@@ -71,6 +74,18 @@ struct FieldForm {
     void setRangeBoundsEnabled(bool enabled) const;
     void setItemControlsEnabled(bool enabled) const;
     void setKeyPositionEnabled(bool enabled) const;
+
+    // Puts a text from the tables into one of the form's line boxes.
+    using BoxSetter = std::function<void(QLineEdit *box, const QString &text)>;
+
+    // Shows the syntax of leaf `slot` (its attribute `record`) and ticks and
+    // fills its range, or ticks its enumeration and runs `loadItems`. False,
+    // the bounds left empty, when its range record is missing.
+    bool loadSyntaxAndConstraint(const AppState &state, int slot, const MibAttribute &record,
+                                 const BoxSetter &setBoxText, const std::function<void()> &loadItems) const;
+    // Shows the access of `record` (an access code the list does not offer
+    // leaves it on "read-only") and ticks and fills its key position.
+    void loadAccessAndKey(const MibAttribute &record, const BoxSetter &setBoxText) const;
 
     // Every field but the name (and the parent) as the rules take them.
     EditorInput read(const EnumItemList &items) const;

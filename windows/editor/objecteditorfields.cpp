@@ -253,28 +253,13 @@ void ObjectEditor::loadObjectFields()
     QPlainTextEdit *description = object.Kind == ObjectKind::Entry ? m_form.entryDescriptionBox : m_form.descriptionBox;
     description->setPlainText(displayedText(attribute.Description, attribute.DescriptionLength));
 
-    m_form.syntaxList->setCurrentIndex(syntaxIndexOf(attribute.Syntax));
-    if (attribute.Constraint == Constraint::Range) {
-        m_form.rangeBox->setChecked(true);
-        const int range = rangeOf(m_state, slot);
-        if (range >= 0) {
-            const MibRange &bounds = m_state.tables.range[range];
-            m_form.minimumBox->setText(displayedText(bounds.Minimum, bounds.MinimumLength));
-            m_form.maximumBox->setText(displayedText(bounds.Maximum, bounds.MaximumLength));
-        }
-    } else if (attribute.Constraint == Constraint::Enumeration) {
-        m_form.listBox->setChecked(true);
+    const auto setBoxText = [](QLineEdit *box, const QString &text) { box->setText(text); };
+    m_form.loadSyntaxAndConstraint(m_state, slot, attribute, setBoxText, [this, slot] {
         m_items.load(m_state, slot);
         setItemEntries(QString());
         m_form.itemBox->setCurrentIndex(0);
-    }
-    // An access code the list does not offer leaves it on "read-only".
-    if (attribute.Access >= Access::ReadOnly && attribute.Access <= Access::NotAccessible)
-        m_form.accessList->setCurrentIndex(attribute.Access - 1);
-    if (attribute.KeyOrder != 0) {
-        m_form.keyBox->setChecked(true);
-        m_form.keyPositionBox->setText(QString::number(attribute.KeyOrder));
-    }
+    });
+    m_form.loadAccessAndKey(attribute, setBoxText);
 }
 
 

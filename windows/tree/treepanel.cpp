@@ -344,27 +344,15 @@ void TreePanel::loadObject(int slot)
         // count, so that a text that starts with one never loses its end.
         record.DescriptionLength = significantLength(record.Description);
         if (kind == ObjectKind::Leaf) {
-            m_form.syntaxList->setCurrentIndex(syntaxIndexOf(record.Syntax));
-            if (record.Constraint == Constraint::Range) {
-                m_form.rangeBox->setChecked(true);
-                const int range = rangeOf(m_state, slot);
-                if (range < 0)
-                    return;
-                const MibRange &bounds = m_state.tables.range[range];
-                setCodeText(m_form.minimumBox, displayedText(bounds.Minimum, bounds.MinimumLength), BoundLimit);
-                setCodeText(m_form.maximumBox, displayedText(bounds.Maximum, bounds.MaximumLength), BoundLimit);
-            } else if (record.Constraint == Constraint::Enumeration) {
-                m_form.listBox->setChecked(true);
-                m_itemList.load(m_state, slot);
-                showItemList(0);
-            }
-            // An access code the list does not offer leaves "read-only".
-            if (record.Access >= Access::ReadOnly && record.Access <= Access::NotAccessible)
-                m_form.accessList->setCurrentIndex(record.Access - 1);
-            if (record.KeyOrder != 0) {
-                m_form.keyBox->setChecked(true);
-                setCodeText(m_form.keyPositionBox, QString::number(record.KeyOrder), KeyPositionLimit);
-            }
+            const auto setBoxText = [this](QLineEdit *box, const QString &text) {
+                setCodeText(box, text, box == m_form.keyPositionBox ? KeyPositionLimit : BoundLimit);
+            };
+            if (!m_form.loadSyntaxAndConstraint(m_state, slot, record, setBoxText, [this, slot] {
+                    m_itemList.load(m_state, slot);
+                    showItemList(0);
+                }))
+                return;
+            m_form.loadAccessAndKey(record, setBoxText);
         }
     }
     chooseKind(optionShowing(kind));
