@@ -35,7 +35,7 @@ QAction *MainWindowShell::buildMenus(const MenuNames &names)
     const QString &p = names.prefix;
     const auto separator = [](QMenu *menu, const QString &name) { menu->addSeparator()->setObjectName(name); };
 
-    QMenu *file = addMenu(p + QLatin1String("_FILE"), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    QMenu *file = m_fileMenu = addMenu(p + QLatin1String("_FILE"), QStringLiteral("ﾌｧｲﾙ(&F)"));
     addMenuItem(file, p + QLatin1String("_OPEN"), QStringLiteral("ﾃﾞｻﾞｲﾝﾌｧｲﾙを開く(&O)"), [this] {
         m_files.openDesignFile();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -49,13 +49,13 @@ QAction *MainWindowShell::buildMenus(const MenuNames &names)
     separator(file, p + QLatin1String("_SEPARATE2"));
     addMenuItem(file, p + QLatin1String("_END"), QStringLiteral("終了(&X)"), [this] { close(); });
 
-    QMenu *view = addMenu(p + QLatin1String("_VIEW"), QStringLiteral("表示(&V)"));
+    QMenu *view = m_viewMenu = addMenu(p + QLatin1String("_VIEW"), QStringLiteral("表示(&V)"));
     const MainWindow target = names.switchTarget;
     QAction *switchItem = addMenuItem(view, QLatin1String(names.switchItem), names.switchCaption, [this, target] {
         m_services.switchWindow(target, this);
     });
 
-    QMenu *help = addMenu(p + QLatin1String("_HELP"), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    QMenu *help = m_helpMenu = addMenu(p + QLatin1String("_HELP"), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     addMenuItem(help, p + QLatin1String("_HELP_HELP"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { m_services.showHelp(); });
     addMenuItem(help, p + QLatin1String("_VERSION"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [this] {
         m_services.openDialog(ModalDialog::Version, this);

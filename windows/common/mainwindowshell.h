@@ -37,8 +37,12 @@ public:
 protected:
     MainWindowShell(AppState &state, Services &services, QWidget *parent);
 
-    // Builds the three menus; returns the switch item.
+    // Builds the three menus; returns the switch item. A window adds an
+    // item of its own afterwards with addMenuItem(fileMenu(), ...).
     QAction *buildMenus(const MenuNames &names);
+    QMenu *fileMenu() const { return m_fileMenu; }
+    QMenu *viewMenu() const { return m_viewMenu; }
+    QMenu *helpMenu() const { return m_helpMenu; }
 
     QMenu *addMenu(const QString &name, const QString &caption);
     QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption, std::function<void()> handler);
@@ -61,6 +65,11 @@ protected:
     Services &m_services;
     // 開く, 保存, MIBﾌｧｲﾙのﾛｰﾄﾞ and MIBﾌｧｲﾙ 作成.
     FileCommands m_files;
+
+private:
+    QMenu *m_fileMenu = nullptr;
+    QMenu *m_viewMenu = nullptr;
+    QMenu *m_helpMenu = nullptr;
 };
 
 } // namespace korvel
