@@ -4,6 +4,7 @@
 #include "filechoice.h"
 #include "fileope.h"
 #include "list.h"
+#include "moduleinfodialog.h"
 #include "tree.h"
 #include "version.h"
 
@@ -35,6 +36,9 @@ void registerProgramWindows(UiServices &services, AppState &state)
     });
     services.setDialog(ModalDialog::FileOpe, [&state, &services](QWidget *owner) {
         return std::make_unique<FileOpe>(state, services, owner);
+    });
+    services.setDialog(ModalDialog::ModuleInfo, [&state, &services](QWidget *owner) {
+        return std::make_unique<ModuleInfoDialog>(state, services, owner);
     });
     services.setDialog(ModalDialog::Version, [&services](QWidget *owner) {
         return std::make_unique<Version>(services, owner);

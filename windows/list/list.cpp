@@ -189,9 +189,11 @@ void List::buildMenus()
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     item(file, "MIB_SAVE", QStringLiteral("保存(&S)"), [this] { m_files.saveDesignFile(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    item(file, "MIB_MODULE_INFO", QStringLiteral("ﾓｼﾞｭｰﾙ情報(&I)"), [this] { m_files.editModuleInfo(); });
     separator(file, "MIB_SEPARATE");
     item(file, "MIB_DEF_OPEN", QStringLiteral("MIBﾌｧｲﾙのﾛｰﾄﾞ(&L)"), [this] { m_files.loadMibFile(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    item(file, "MIB_SMIV2", QStringLiteral("SMIv2 MIBﾌｧｲﾙ作成(&M)"), [this] { m_files.createSmiv2File(); });
     separator(file, "MIB_SEPARATE2");
     item(file, "MIB_END", QStringLiteral("終了(&X)"), &QWidget::close);
 

@@ -172,9 +172,11 @@ void Tree::buildMenus()
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     item(file, "TREE_SAVE", QStringLiteral("保存(&S)"), [this] { m_files.saveDesignFile(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    item(file, "TREE_MODULE_INFO", QStringLiteral("ﾓｼﾞｭｰﾙ情報(&I)"), [this] { m_files.editModuleInfo(); });
     separator(file, "TREE_SEPARATE");
     item(file, "TREE_LOAD", QStringLiteral("MIBﾌｧｲﾙをﾛｰﾄﾞ(&L)"), [this] { m_files.loadMibFile(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    item(file, "TREE_SMIV2", QStringLiteral("SMIv2 MIBﾌｧｲﾙ作成(&M)"), [this] { m_files.createSmiv2File(); });
     separator(file, "TREE_SEPARATE2");
     item(file, "TREE_END", QStringLiteral("終了(&X)"), &QWidget::close);
 
