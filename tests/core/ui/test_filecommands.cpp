@@ -132,11 +132,11 @@ private Q_SLOTS:
 
     void openReadsTheSideFile_data()
     {
-        QTest::addColumn<QByteArray>("side"); // "-" for none
+        QTest::addColumn<QByteArray>("side"); // "given": givenModuleInfo's image
         QTest::addColumn<bool>("kept");
         QTest::addColumn<bool>("warned");
-        QTest::newRow("read") << QByteArray() << true << false;
-        QTest::newRow("missing") << QByteArray("-") << false << false;
+        QTest::newRow("read") << QByteArray("given") << true << false;
+        QTest::newRow("missing") << QByteArray() << false << false;
         QTest::newRow("broken") << QByteArray("{\"format\": ") << false << true;
     }
 
@@ -148,18 +148,14 @@ private Q_SLOTS:
         buildSampleDesign(*m_state);
         const ModuleInfo info = givenModuleInfo(*m_state);
         const QString file = m_dir->filePath(QStringLiteral("acme.mdf"));
-        const QString sidePath = m_dir->filePath(QStringLiteral("acme.mdi"));
         QVERIFY(writeDesignFile(*m_state, file));
-        QFile sideFile(sidePath);
-        if (side.isEmpty())
-            QVERIFY(writeModuleInfo(info, sidePath));
-        else if (side != "-")
-            QVERIFY(sideFile.open(QIODevice::WriteOnly) && sideFile.write(side) == side.size());
+        const QByteArray image = side == "given" ? moduleInfoImage(info) : side;
+        QFile sideFile(m_dir->filePath(QStringLiteral("acme.mdi")));
+        QVERIFY(image.isEmpty() || (sideFile.open(QIODevice::WriteOnly) && sideFile.write(image) == image.size()));
         sideFile.close();
         // What the design had before goes in every case.
-        ModuleInfo before = info;
-        before.moduleName = QStringLiteral("OLD-MIB");
-        m_state->ModuleInformation = before;
+        m_state->ModuleInformation = ModuleInfo();
+        m_state->ModuleInformation->moduleName = QStringLiteral("OLD-MIB");
         auto files = commands();
         m_services->answerFileDialog(*m_state, file);
         files->openDesignFile();
