@@ -258,6 +258,7 @@ private Q_SLOTS:
         });
         menuItem->trigger();
         QCOMPARE(m_state->ModuleInformation, std::optional(expected));
+        QCOMPARE(m_events, whys); // the reopened boxes held nothing to refuse
     }
 
     void bothFileMenusHoldTheNewItems()
