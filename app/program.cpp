@@ -4,6 +4,7 @@
 #include "filechoice.h"
 #include "filedialog.h"
 #include "listwindow.h"
+#include "moduleinfodialog.h"
 #include "treewindow.h"
 #include "aboutbox.h"
 
@@ -35,6 +36,9 @@ void registerProgramWindows(UiServices &services, AppState &state)
     });
     services.setDialog(ModalDialog::FileOpe, [&state, &services](QWidget *owner) {
         return std::make_unique<FileDialog>(state, services, owner);
+    });
+    services.setDialog(ModalDialog::ModuleInfo, [&state, &services](QWidget *owner) {
+        return std::make_unique<ModuleInfoDialog>(state, services, owner);
     });
     services.setDialog(ModalDialog::Version, [&services](QWidget *owner) {
         return std::make_unique<AboutBox>(services, owner);

@@ -9,10 +9,13 @@
 // share live in the editing model (model/tableops.h).
 #pragma once
 
+#include "moduleinfodata.h"
+
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace korvel {
 
@@ -155,6 +158,12 @@ struct AppState {
 
     // Values of the enumeration items being edited, parallel to the item list.
     std::array<int16_t, SlotCount> EnumValues{};
+
+    // The module information of the design: read from the side file beside
+    // the design file or given in the module information dialog. Empty means
+    // the defaults, made from the design whenever they are needed, so they
+    // follow its edits.
+    std::optional<ModuleInfo> ModuleInformation;
 };
 
 } // namespace korvel

@@ -3,9 +3,12 @@
 
 #include "designfile.h"
 #include "mibbridge.h"
+#include "moduleinfo.h"
+#include "smiv2writer.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <exception>
 
@@ -65,6 +68,19 @@ bool declinesOverwrite(Services &services, const QString &path)
            && !services.ask(texts::confirmOverwrite(), texts::saveCaption());
 }
 
+// The objects an SMIv2 module left out, named in one warning; a long list
+// ends with how many more there are.
+QString skippedObjectsMessage(const QList<SkippedObject> &skipped)
+{
+    constexpr qsizetype Shown = 10;
+    QString text = texts::smiv2LeftOut();
+    for (qsizetype i = 0; i < skipped.size() && i < Shown; ++i)
+        text += texts::smiv2LeftOutItem().arg(skipped[i].name);
+    if (skipped.size() > Shown)
+        text += texts::smiv2LeftOutMore().arg(skipped.size() - Shown);
+    return text;
+}
+
 } // namespace
 
 FileCommands::FileCommands(AppState &state, Services &services, QObject *window)
@@ -114,6 +130,13 @@ void FileCommands::openDesignFile()
             m_services.show(failure, MessageKind::Error);
             return;
         }
+        // A side file that cannot be used costs the module information only.
+        ModuleInfo info;
+        const ModuleInfoStatus module = readModuleInfo(m_state, moduleInfoPath(path), info);
+        if (module == ModuleInfoStatus::Read)
+            m_state.ModuleInformation = info;
+        else
+            m_state.ModuleInformation.reset();
         m_state.ListLevel = RootSlot;
         if (refresh)
             refresh();
@@ -124,6 +147,9 @@ void FileCommands::openDesignFile()
         m_state.CurrentFile = m_state.SelectedFile;
         if (updateTitle)
             updateTitle();
+        if (module == ModuleInfoStatus::Unreadable)
+            m_services.show(texts::moduleInfoReset(),
+                            MessageKind::Warning);
     });
 }
 
@@ -135,8 +161,13 @@ void FileCommands::saveDesignFile()
         if (path.isEmpty() || refuseExtension(m_services, m_state.SelectedFile, QStringLiteral(".mdf"), designExtensionMessage())
             || declinesOverwrite(m_services, path))
             return;
-        // The writer replaces the file only once the new one is complete.
-        if (!writeDesignFile(m_state, path)) {
+        // The module information goes to its side file. Both files replace
+        // theirs only once complete, and the side file is written before the
+        // design is replaced, so only a failing final rename can part them.
+        QSaveFile side(moduleInfoPath(path));
+        const QByteArray image = moduleInfoImage(currentModuleInfo(m_state));
+        if (!side.open(QIODevice::WriteOnly) || side.write(image) != image.size() || !writeDesignFile(m_state, path)
+            || !side.commit()) {
             m_services.show(failure, MessageKind::Error);
             return;
         }
@@ -149,7 +180,7 @@ void FileCommands::saveDesignFile()
     });
 }
 
-void FileCommands::createMibFile()
+void FileCommands::createFile(const std::function<std::optional<bool>(const QString &path)> &write)
 {
     const QString failure = texts::mibCreateFailed();
     runCommand(m_services, failure, [&] {
@@ -157,17 +188,45 @@ void FileCommands::createMibFile()
         if (path.isEmpty() || refuseExtension(m_services, m_state.SelectedFile, QStringLiteral(".mib"), mibExtensionMessage())
             || declinesOverwrite(m_services, path))
             return;
-        switch (korvel::createMibFile(m_services.mibLibrary(), m_state, path)) {
-        case BridgeResult::Success:
+        const std::optional<bool> written = write(path);
+        if (!written)
+            return;
+        if (*written)
             m_services.show(texts::mibCreated(), MessageKind::Notice);
-            break;
-        case BridgeResult::Failure:
+        else
             m_services.show(failure, MessageKind::Error);
-            break;
-        case BridgeResult::Unavailable:
-            break;
-        }
     });
+}
+
+void FileCommands::createMibFile()
+{
+    createFile([this](const QString &path) -> std::optional<bool> {
+        const BridgeResult result = korvel::createMibFile(m_services.mibLibrary(), m_state, path);
+        if (result == BridgeResult::Unavailable)
+            return std::nullopt;
+        return result == BridgeResult::Success;
+    });
+}
+
+void FileCommands::createSmiv2File()
+{
+    // Named only once the module is written.
+    QList<SkippedObject> skipped;
+    createFile([this, &skipped](const QString &path) -> std::optional<bool> {
+        QList<SkippedObject> left;
+        if (!writeSmiv2File(m_state, currentModuleInfo(m_state), path, &left))
+            return false;
+        skipped = left;
+        return true;
+    });
+    if (!skipped.isEmpty())
+        m_services.show(skippedObjectsMessage(skipped), MessageKind::Warning);
+}
+
+void FileCommands::editModuleInfo()
+{
+    runCommand(m_services, texts::moduleInfoChangeFailed(),
+               [&] { m_services.openDialog(ModalDialog::ModuleInfo, m_window); });
 }
 
 void FileCommands::loadMibFile()
@@ -183,6 +242,8 @@ void FileCommands::loadMibFile()
         }
         switch (korvel::loadMibFile(m_services.mibLibrary(), m_state, path)) {
         case BridgeResult::Success:
+            // A module read in is a new design: its module information is the defaults.
+            m_state.ModuleInformation.reset();
             if (refresh)
                 refresh();
             m_services.show(texts::designRead(), MessageKind::Notice,

@@ -1,5 +1,7 @@
-// The file commands both main windows share: open and save a design file,
-// create a MIB file and load one. Each asks the file dialog (through the
+// The file commands both main windows share: open and save a design file
+// (with the module information in its side file), create a MIB file in the
+// seed's form or as an SMIv2 module, load one, and edit the module
+// information. Each asks the file dialog (through the
 // services) in its mode, checks the extension and the file, asks before
 // overwriting, does the work and tells the user the outcome; each catches
 // the failures of its own steps and shows at most one failure message.
@@ -15,6 +17,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QObject;
 
@@ -42,13 +45,21 @@ public:
     void openDesignFile();
     void saveDesignFile();
     void createMibFile();
+    void createSmiv2File();
     void loadMibFile();
+    // Opens the module information dialog, which stores what it accepts.
+    void editModuleInfo();
 
     // The path the file dialog chose in `mode`, or empty when it was
     // cancelled (or the program has no file dialog).
     QString chooseFile(int16_t mode);
 
 private:
+    // Writes a file chosen in the file dialog's MIB mode with `write`, which
+    // returns nothing when the command has nothing more to say (the library
+    // could not be bound), and else whether the file was written.
+    void createFile(const std::function<std::optional<bool>(const QString &path)> &write);
+
     AppState &m_state;
     Services &m_services;
     QObject *m_window;

@@ -97,6 +97,11 @@ inline QString designSaved() { return QStringLiteral("ファイルに保存し�
 inline QString mibCreateFailed() { return QStringLiteral("MIBファイルの作成に失敗しました"); }
 inline QString mibCreated() { return QStringLiteral("MIBファイルを作成しました。"); }
 inline QString seeErrorLog() { return QStringLiteral("詳細は error.log を参照してください。"); }
+inline QString moduleInfoReset() { return QStringLiteral("モジュール情報を読み込めませんでした。初期値に戻しました。"); }
+inline QString moduleInfoChangeFailed() { return QStringLiteral("モジュール情報の変更に失敗しました"); }
+inline QString smiv2LeftOut() { return QStringLiteral("次のオブジェクトはSMIv2のMIBファイルに含まれていません。"); }
+inline QString smiv2LeftOutItem() { return QStringLiteral("\n・%1"); }
+inline QString smiv2LeftOutMore() { return QStringLiteral("\nほか%1個"); }
 
 // The file dialog and the about box.
 inline QString driveNotUsable() { return QStringLiteral("ドライブが選択できません。"); }

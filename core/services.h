@@ -55,6 +55,7 @@ enum class ModalDialog {
     FileOpe, // the file dialog; its answer is left in AppState::Selected*
     Version, // the about box
     Design,  // the object editor; EditTarget says what it edits
+    ModuleInfo, // the module information; it stores what it accepts in AppState
 };
 
 enum class DialogOutcome {

@@ -159,6 +159,11 @@ ModuleInfo defaultModuleInfo(const AppState &state)
     return info;
 }
 
+ModuleInfo currentModuleInfo(const AppState &state)
+{
+    return state.ModuleInformation ? *state.ModuleInformation : defaultModuleInfo(state);
+}
+
 QString moduleInfoPath(const QString &designPath)
 {
     const QFileInfo design(designPath);

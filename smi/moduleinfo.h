@@ -8,32 +8,9 @@
 
 #include "appstate.h"
 
-#include <QDateTime>
-#include <QList>
 #include <QString>
 
 namespace korvel {
-
-struct ModuleRevision {
-    QDateTime date; // UTC, to the minute
-    QString description;
-
-    bool operator==(const ModuleRevision &) const = default;
-};
-
-struct ModuleInfo {
-    QString moduleName;
-    QString identity;             // the MODULE-IDENTITY descriptor
-    int32_t identityParent = RootSlot; // MibTree slot, or -1 for the root
-    int32_t identitySubId = 1;
-    QDateTime lastUpdated;        // invalid: the time the module is written
-    QString organization;
-    QString contactInfo;
-    QString description;
-    QList<ModuleRevision> revisions; // any order; written newest first
-
-    bool operator==(const ModuleInfo &) const = default;
-};
 
 // The first top-level object: the in-use child of the root with the lowest
 // positive sub-identifier (the lowest slot among equals), or -1.
@@ -48,6 +25,10 @@ QString moduleNameFor(const QString &objectName);
 // sub-identifier under that object (under the root when it is no node), and
 // LAST-UPDATED the time of writing.
 ModuleInfo defaultModuleInfo(const AppState &state);
+
+// The module information of the design in memory: what the user gave or the
+// side file held, or else the defaults for the design as it stands now.
+ModuleInfo currentModuleInfo(const AppState &state);
 
 // The side file of a design file: same folder and base name, ".mdi".
 QString moduleInfoPath(const QString &designPath);

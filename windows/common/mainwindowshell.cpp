@@ -42,10 +42,16 @@ QAction *MainWindowShell::buildMenus(const MenuNames &names)
     addMenuItem(file, p + QLatin1String("_SAVE"), QStringLiteral("保存(&S)"), [this] {
         m_files.saveDesignFile();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    addMenuItem(file, p + QLatin1String("_MODULE_INFO"), QStringLiteral("ﾓｼﾞｭｰﾙ情報(&I)"), [this] {
+        m_files.editModuleInfo();
+    });
     separator(file, p + QLatin1String("_SEPARATE"));
     addMenuItem(file, QLatin1String(names.loadItem), names.loadCaption, [this] {
         m_files.loadMibFile();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    addMenuItem(file, p + QLatin1String("_SMIV2"), QStringLiteral("SMIv2 MIBﾌｧｲﾙ作成(&M)"), [this] {
+        m_files.createSmiv2File();
+    });
     separator(file, p + QLatin1String("_SEPARATE2"));
     addMenuItem(file, p + QLatin1String("_END"), QStringLiteral("終了(&X)"), [this] { close(); });
 
