@@ -300,8 +300,8 @@ private Q_SLOTS:
     void bothFileMenusHoldTheNewItems()
     {
         registerProgramWindows(*m_services, *m_state);
-        List list(*m_state, *m_services);
-        Tree tree(*m_state, *m_services);
+        ListWindow list(*m_state, *m_services);
+        TreeWindow tree(*m_state, *m_services);
         for (auto [window, prefix] : {std::pair<QWidget *, QString>{&list, "MIB_"}, {&tree, "TREE_"}}) {
             for (auto [name, caption] : {std::pair{"MODULE_INFO", "ﾓｼﾞｭｰﾙ情報(&I)"}, {"SMIV2", "SMIv2 MIBﾌｧｲﾙ作成(&M)"}}) {
                 auto *action = window->findChild<QAction *>(prefix + QLatin1String(name));
