@@ -49,18 +49,6 @@ private Q_SLOTS:
         QTRY_VERIFY(!f.window);
     }
 
-    void theRegistryHasNothingOffWindows()
-    {
-#ifdef Q_OS_WIN
-        QSKIP("The real registry answers on Windows");
-#endif
-        const AboutBox::KeyValue value = AboutBox::keyValue(
-            AboutBox::RootKey::LocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
-            QStringLiteral("PATH"));
-        QVERIFY(!value.found);
-        QCOMPARE(value.text, QString());
-    }
-
     void registryValuesReadAsText_data()
     {
         QTest::addColumn<uint>("type");
