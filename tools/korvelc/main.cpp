@@ -6,6 +6,7 @@
 #include "appstate.h"
 #include "designfile.h"
 #include "mibbridge.h"
+#include "checkcommand.h"
 #include "smiv2command.h"
 
 #include <QCoreApplication>
@@ -101,6 +102,8 @@ int main(int argc, char *argv[])
     if (arguments.isEmpty())
         return usageError(QStringLiteral("no command given"));
     const QString &command = arguments[0];
+    if (command == u"check")
+        return runCheckCommand(arguments.mid(1));
     if (command == u"mib" && arguments.value(1) == u"--smiv2")
         return runSmiv2Command(arguments.mid(2));
     if (command != u"mib" && command != u"mdf")
