@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 
 packages="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
 libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic xdg-utils
-libsmi2-dev smitools snmp"
+libsmi2-dev smitools snmp qt6-translations-l10n"
 
 missing=""
 for p in $packages; do

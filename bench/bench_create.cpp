@@ -4,6 +4,7 @@
 // Also the whole create bridge (record image, call, round trip of the texts).
 #include "korvel_mib.h"
 #include "mibbridge.h"
+#include "miblibrary.h"
 #include "tableops.h"
 
 #include <benchmark/benchmark.h>
@@ -188,9 +189,9 @@ void CreateBridge(benchmark::State &state)
     const QString path = dir.filePath(QStringLiteral("bench.mib"));
     // Without a QCoreApplication the bridge finds the library through the
     // system's search, which does not know the build folder.
-    korvel::setMibLibraryPath(QStringLiteral(KORVEL_LIBRARY));
+    korvel::SharedMibLibrary library(QStringLiteral(KORVEL_LIBRARY));
     for (auto _ : state) {
-        if (korvel::createMibFile(*app, path) != korvel::BridgeResult::Success)
+        if (korvel::createMibFile(library, *app, path) != korvel::BridgeResult::Success)
             state.SkipWithError("the create bridge failed");
     }
 }

@@ -6,7 +6,7 @@
 // and hands it by reference to every window. The design file (designfile.h)
 // is a line-by-line image of the tables, and the library bridges (mibbridge.h)
 // hand them to libkorvel as arrays of records. The operations several windows
-// share live in tableops.h.
+// share live in the editing model (model/tableops.h).
 #pragma once
 
 #include <QString>

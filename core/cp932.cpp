@@ -16,9 +16,11 @@ QByteArray encode(const QString &text)
     if (text.isEmpty())
         return QByteArray();
     const auto *wide = reinterpret_cast<const wchar_t *>(text.utf16());
-    const int size = WideCharToMultiByte(932, 0, wide, int(text.size()), nullptr, 0, nullptr, nullptr);
+    // No best fit: "é" becomes "?" as it does through iconv, not "e".
+    const DWORD flags = WC_NO_BEST_FIT_CHARS;
+    const int size = WideCharToMultiByte(932, flags, wide, int(text.size()), nullptr, 0, nullptr, nullptr);
     QByteArray out(size, Qt::Uninitialized);
-    WideCharToMultiByte(932, 0, wide, int(text.size()), out.data(), size, nullptr, nullptr);
+    WideCharToMultiByte(932, flags, wide, int(text.size()), out.data(), size, nullptr, nullptr);
     return out;
 }
 

@@ -1,7 +1,7 @@
 #include "designfile.h"
 
 #include "cp932.h"
-#include "tableops.h"
+#include "tablefields.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -156,7 +156,7 @@ void FileCommands::createMibFile()
         if (path.isEmpty() || refuseExtension(m_services, m_state.SelectedFile, QStringLiteral(".mib"), mibExtensionMessage())
             || declinesOverwrite(m_services, path))
             return;
-        switch (korvel::createMibFile(m_state, path)) {
+        switch (korvel::createMibFile(m_services.mibLibrary(), m_state, path)) {
         case BridgeResult::Success:
             m_services.show(QStringLiteral("MIBファイルを作成しました。"), MessageKind::Notice);
             break;
@@ -180,7 +180,7 @@ void FileCommands::loadMibFile()
             m_services.show(notFoundMessage(), MessageKind::Warning);
             return;
         }
-        switch (korvel::loadMibFile(m_state, path)) {
+        switch (korvel::loadMibFile(m_services.mibLibrary(), m_state, path)) {
         case BridgeResult::Success:
             if (refresh)
                 refresh();

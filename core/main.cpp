@@ -1,4 +1,5 @@
 #include "appstate.h"
+#include "miblibrary.h"
 #include "program.h"
 #include "programicon.h"
 #include "qtservices.h"
@@ -13,7 +14,9 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(korvel::programIcon());
 
     auto state = std::make_unique<korvel::AppState>();
+    korvel::SharedMibLibrary library;
     korvel::QtServices services;
+    services.useMibLibrary(library);
     korvel::registerProgramWindows(services, *state);
 
     korvel::Program program(*state, services);

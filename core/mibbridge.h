@@ -1,7 +1,7 @@
 // The two bridges to libkorvel. Each builds the code page 932 record image of
-// the four tables, binds its export by name from libkorvel (the program's own
-// folder first) at its first call, and calls it synchronously. Neither shows
-// a message: the calling window turns the result into one.
+// the four tables and calls its export through the MibLibrary it is handed
+// (miblibrary.h), synchronously. Neither shows a message: the calling window
+// turns the result into one.
 #pragma once
 
 #include "appstate.h"
@@ -9,6 +9,8 @@
 #include <QString>
 
 namespace korvel {
+
+class MibLibrary;
 
 enum class BridgeResult {
     Success,     // the library returned 0
@@ -19,19 +21,13 @@ enum class BridgeResult {
 // Writes the MIB module for the whole design to `path` through MIBCreateProc.
 // Afterwards every text field holds its displayed text as it reads after a
 // round trip through code page 932; nothing else changes.
-BridgeResult createMibFile(AppState &state, const QString &path);
+BridgeResult createMibFile(MibLibrary &library, AppState &state, const QString &path);
 
 // Deletes ./error.log, then reads the MIB module at `path` through
 // MIBAnalysisProc. On success the tables take the library's result (texts
 // decoded, lengths counted in characters), the counters are rebuilt and
 // ListLevel is set to -1; the caller refreshes its window. On any other
 // result the tables are untouched.
-BridgeResult loadMibFile(AppState &state, const QString &path);
-
-// The library file the bridges bind from. Empty (the default): libkorvel in
-// the program's own folder, then wherever the system's library search finds
-// it. Tests and tools that do not sit beside the library name its file here.
-// The next call of either bridge binds afresh.
-void setMibLibraryPath(const QString &fileName);
+BridgeResult loadMibFile(MibLibrary &library, AppState &state, const QString &path);
 
 } // namespace korvel

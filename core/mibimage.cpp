@@ -1,7 +1,7 @@
 #include "mibimage.h"
 
 #include "cp932.h"
-#include "tableops.h"
+#include "tablefields.h"
 
 #include <cstring>
 
@@ -28,11 +28,6 @@ std::size_t wholeCharacters(const char *bytes, std::size_t limit)
     return at;
 }
 
-int lastSlot(int limit)
-{
-    return qBound(-1, limit, SlotCount - 1);
-}
-
 template <std::size_t N>
 void encodeInto(char (&field)[N], const QString &stored, int32_t length)
 {
@@ -47,12 +42,17 @@ void decodeInto(QString &stored, int32_t &length, const char (&field)[N], int wi
     length = static_cast<int32_t>(text.size());
 }
 
-void roundTripField(QString &stored, int32_t length, int width)
+// A text that comes back shorter (a character outside the code page, such
+// as an emoji of two UTF-16 units, becomes one "?") is measured again, so
+// that it does not gain blanks from the padding.
+void roundTripField(QString &stored, int32_t &length, int width)
 {
     const QString displayed = displayedText(stored, length);
-    const QString back = cp932::roundTrip(displayed);
-    if (back != displayed)
-        storeText(stored, back, width);
+    const QString back = cp932::roundTrip(displayed).left(width);
+    if (back == displayed)
+        return;
+    storeText(stored, back, width);
+    length = static_cast<int32_t>(back.size());
 }
 
 } // namespace
@@ -87,7 +87,7 @@ QString decodeField(const char *field, std::size_t size)
 
 void buildRecordImage(const DefinitionTables &tables, int limit, RecordImage &image)
 {
-    const int last = lastSlot(limit);
+    const int last = lastScannedSlot(limit);
     for (int slot = 0; slot <= last; ++slot) {
         const MibTree &t = tables.tree[slot];
         ::MibTree &ti = image.tree[slot];
@@ -130,7 +130,7 @@ void buildRecordImage(const DefinitionTables &tables, int limit, RecordImage &im
 
 void takeRecordImage(DefinitionTables &tables, const RecordImage &image, int limit)
 {
-    const int last = lastSlot(limit);
+    const int last = lastScannedSlot(limit);
     for (int slot = 0; slot <= last; ++slot) {
         const ::MibTree &ti = image.tree[slot];
         MibTree &t = tables.tree[slot];
@@ -168,7 +168,7 @@ void takeRecordImage(DefinitionTables &tables, const RecordImage &image, int lim
 
 void roundTripTexts(DefinitionTables &tables, int limit)
 {
-    const int last = lastSlot(limit);
+    const int last = lastScannedSlot(limit);
     for (int slot = 0; slot <= last; ++slot) {
         MibTree &t = tables.tree[slot];
         roundTripField(t.Name, t.NameLength, NameWidth);

@@ -35,8 +35,8 @@ void buildRecordImage(const DefinitionTables &tables, int limit, RecordImage &im
 void takeRecordImage(DefinitionTables &tables, const RecordImage &image, int limit);
 
 // Sets every text field of slots 0 to `limit` whose displayed text does not
-// survive a round trip through code page 932 to the text as it comes back.
-// Lengths and fields that survive are left alone.
+// survive a round trip through code page 932 to the text as it comes back,
+// with its length counted again. Fields that survive are left alone.
 void roundTripTexts(DefinitionTables &tables, int limit);
 
 // `text` in code page 932 and a zero byte at the start of a field of `size`

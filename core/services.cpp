@@ -1,5 +1,7 @@
 #include "services.h"
 
+#include "miblibrary.h"
+
 namespace korvel {
 
 Message makeMessage(const QString &text, MessageKind kind, const QString &caption)
@@ -47,6 +49,21 @@ bool Services::ask(const QString &text, const QString &caption)
 void Services::report(const QString &text, MessageKind kind)
 {
     show(text, kind);
+}
+
+MibLibrary &Services::mibLibrary()
+{
+    if (m_library == nullptr) {
+        m_ownLibrary = std::make_shared<SharedMibLibrary>();
+        m_library = m_ownLibrary.get();
+    }
+    return *m_library;
+}
+
+void Services::useMibLibrary(MibLibrary &library)
+{
+    m_library = &library;
+    m_ownLibrary.reset();
 }
 
 } // namespace korvel

@@ -15,9 +15,13 @@
 
 #include <QString>
 
+#include <memory>
+
 class QObject;
 
 namespace korvel {
+
+class MibLibrary;
 
 // The application title: the caption of notices and questions without one.
 inline constexpr auto ApplicationTitle = "Korvel";
@@ -100,8 +104,18 @@ public:
     // The folder the program runs from, which holds "help" and "icon".
     virtual QString programFolder() const = 0;
 
+    // The library the file commands create and read MIB files through: the
+    // one handed to useMibLibrary (which must outlive these services), or
+    // else libkorvel bound by name at the first call.
+    MibLibrary &mibLibrary();
+    void useMibLibrary(MibLibrary &library);
+
 protected:
     virtual MessageButton present(const Message &message) = 0;
+
+private:
+    MibLibrary *m_library = nullptr;
+    std::shared_ptr<MibLibrary> m_ownLibrary;
 };
 
 } // namespace korvel

@@ -19,6 +19,21 @@ bool validArray(SAFEARRAY **array, unsigned recordSize)
         && (*array)->cbElements == recordSize && (*array)->pvData != nullptr;
 }
 
+// The records from `first` to `end` - 1 that cross: those between the
+// array's lower bound and its upper bound (the upper bound's own element
+// never crosses) that are also records 0 to RecordCount - 1. Clamped before
+// any loop, so that the bounds of a hostile descriptor cost nothing.
+bool recordsWithin(SAFEARRAY *array, int32_t &first, int32_t &end)
+{
+    int32_t lower = 0;
+    int32_t upper = -1;
+    if (SafeArrayGetLBound(array, 1, &lower) != S_OK || SafeArrayGetUBound(array, 1, &upper) != S_OK)
+        return false;
+    first = lower < 0 ? 0 : lower;
+    end = upper > RecordCount ? RecordCount : upper;
+    return first < end;
+}
+
 // The user's default locale is set before each copy; it decides the
 // character classes the tokenizer uses on later reads.
 template <typename Record>
@@ -27,13 +42,11 @@ void copyTableIn(Record (&records)[RecordCount], SAFEARRAY *array)
     std::setlocale(LC_ALL, "");
     if (SafeArrayLock(array) != S_OK)
         return;
-    int32_t lower = 0;
-    int32_t upper = -1;
-    if (SafeArrayGetLBound(array, 1, &lower) == S_OK && SafeArrayGetUBound(array, 1, &upper) == S_OK) {
-        for (int32_t i = lower; i < upper; ++i) {
-            if (i >= 0 && i < RecordCount)
-                SafeArrayGetElement(array, &i, &records[i]);
-        }
+    int32_t first = 0;
+    int32_t end = 0;
+    if (recordsWithin(array, first, end)) {
+        for (int32_t i = first; i < end; ++i)
+            SafeArrayGetElement(array, &i, &records[i]);
     }
     SafeArrayUnlock(array);
 }
@@ -44,13 +57,11 @@ void copyTableOut(const Record (&records)[RecordCount], SAFEARRAY *array)
     std::setlocale(LC_ALL, "");
     if (SafeArrayLock(array) != S_OK)
         return;
-    int32_t lower = 0;
-    int32_t upper = -1;
-    if (SafeArrayGetLBound(array, 1, &lower) == S_OK && SafeArrayGetUBound(array, 1, &upper) == S_OK) {
-        for (int32_t i = lower; i < upper; ++i) {
-            if (i >= 0 && i < RecordCount)
-                SafeArrayPutElement(array, &i, &records[i]);
-        }
+    int32_t first = 0;
+    int32_t end = 0;
+    if (recordsWithin(array, first, end)) {
+        for (int32_t i = first; i < end; ++i)
+            SafeArrayPutElement(array, &i, &records[i]);
     }
     SafeArrayUnlock(array);
 }

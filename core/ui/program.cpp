@@ -7,9 +7,12 @@
 #include "tree.h"
 #include "version.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <QWidget>
 
 namespace korvel {
@@ -51,10 +54,21 @@ Program::Program(AppState &state, UiServices &services)
 {
 }
 
-Program::~Program() = default;
+Program::~Program()
+{
+    if (m_qtTexts)
+        QCoreApplication::removeTranslator(m_qtTexts.get());
+}
 
 bool Program::start(const QString &lockPath)
 {
+    if (!m_qtTexts) {
+        auto texts = std::make_unique<QTranslator>();
+        if (texts->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+            && QCoreApplication::installTranslator(texts.get()))
+            m_qtTexts = std::move(texts);
+    }
+
     m_lock = std::make_unique<QLockFile>(lockPath);
     // Only a lock whose process is gone is stale; a long-running instance's
     // lock never goes stale by age.

@@ -15,6 +15,7 @@
 #include <memory>
 
 class QLockFile;
+class QTranslator;
 
 namespace korvel {
 
@@ -32,7 +33,10 @@ public:
     Program(AppState &state, UiServices &services);
     ~Program();
 
-    // Takes the lock at `lockPath`; a lock left by a run that crashed does not
+    // Loads Qt's own Japanese texts (qtbase_ja.qm from Qt's translations
+    // folder), so that the standard buttons and dialogs read in Japanese;
+    // without the file they stay in English. Then takes the lock at
+    // `lockPath`; a lock left by a run that crashed does not
     // count. If another instance holds it, tells the user and returns false:
     // the caller ends without a window. Otherwise sets the start values and
     // shows the List window. A lock that cannot be made at all (an unwritable
@@ -47,6 +51,7 @@ private:
     AppState &m_state;
     UiServices &m_services;
     std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<QTranslator> m_qtTexts;
     QPointer<QWidget> m_firstWindow;
 };
 

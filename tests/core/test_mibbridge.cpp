@@ -1,6 +1,7 @@
 #include "cp932.h"
 #include "designfile.h"
 #include "mibbridge.h"
+#include "miblibrary.h"
 #include "sampledesign.h"
 #include "tableops.h"
 
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 using namespace korvel;
@@ -33,6 +35,51 @@ QByteArray snapshot(const AppState &s)
                                     .arg(t.MibListCount).arg(s.ListLevel).toLatin1();
 }
 
+// A stand-in for libkorvel with MIBAnalysisProc only. A path ending in
+// "good.mib" reads as a fixed design; any other path fails after scribbling
+// over the records, which the bridge must ignore.
+class StandIn : public MibLibrary
+{
+public:
+    std::optional<int32_t> create(RecordImage &, const QByteArray &) override { return std::nullopt; }
+
+    std::optional<int32_t> analyse(RecordImage &image, const QByteArray &path) override
+    {
+        if (!path.endsWith("good.mib")) {
+            std::memset(static_cast<void *>(image.tree.data()), 'A', 10 * sizeof(::MibTree));
+            return -1;
+        }
+        // The library's arrays end before slot 1000.
+        std::memset(static_cast<void *>(image.tree.data()), 0, KORVEL_MIB_RECORDS * sizeof(::MibTree));
+        std::memset(static_cast<void *>(image.attribute.data()), 0, KORVEL_MIB_RECORDS * sizeof(::MibAttribute));
+        std::memset(static_cast<void *>(image.range.data()), 0, KORVEL_MIB_RECORDS * sizeof(::MibRange));
+        std::memset(static_cast<void *>(image.list.data()), 0, KORVEL_MIB_RECORDS * sizeof(::MibList));
+        // Lengths as the library gives them: in bytes.
+        ::MibTree *t = image.tree.data();
+        std::strcpy(t[0].Name, "\x83\x7c\x81\x5b\x83\x67"); // ポート
+        t[0].NameLength = 6;
+        t[0].ObjectId = 1;
+        t[0].Parent = -1;
+        t[0].Kind = 1;
+        t[0].InUse = 1;
+        std::memset(t[1].Name, 0xB1, sizeof t[1].Name); // half-width ｱ, no zero byte
+        t[1].NameLength = 512;
+        t[1].ObjectId = 2;
+        t[1].Parent = 0;
+        t[1].Kind = 4;
+        t[1].InUse = 1;
+        ::MibAttribute *a = image.attribute.data();
+        a[0].Owner = 1;
+        a[0].Syntax = 6;
+        a[0].Access = 2;
+        std::strcpy(a[0].Description, "line one\n\x8f\xf3\x91\xd4"); // 状態
+        a[0].DescriptionLength = 13;
+        a[0].InUse = 1;
+        a[1].Owner = 7; // a free record keeps its numbers
+        return 0;
+    }
+};
+
 class MibBridge : public ::testing::Test
 {
 protected:
@@ -41,14 +88,12 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         m_previous = QDir::currentPath();
         QDir::setCurrent(m_dir.path()); // error.log lives in the working folder
-        setMibLibraryPath(QStringLiteral(KORVEL_LIBRARY));
         m_state = std::make_unique<AppState>();
     }
 
     void TearDown() override
     {
         QDir::setCurrent(m_previous);
-        setMibLibraryPath(QString());
     }
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -56,6 +101,8 @@ protected:
     QTemporaryDir m_dir;
     QString m_previous;
     std::unique_ptr<AppState> m_state;
+    SharedMibLibrary m_library{QStringLiteral(KORVEL_LIBRARY)};
+    StandIn m_standIn;
 };
 
 } // namespace
@@ -64,8 +111,9 @@ TEST_F(MibBridge, CreateLeavesTheTextsAsTheyReadAfterTheCodePage)
 {
     buildSampleDesign(*m_state);
     auto &node = m_state->tables.tree[0];
-    storeText(node.Name, QStringLiteral("caf\u00e9Info"), NameWidth); // é is not in code page 932
-    node.NameLength = 8;
+    // An emoji is not in code page 932 and comes back as one "?".
+    storeText(node.Name, QStringLiteral("caf\U0001F600Info"), NameWidth);
+    node.NameLength = 9;
     auto &attribute = m_state->tables.attribute[0];
     storeText(attribute.Description, QStringLiteral("温度 and more"), NameWidth);
     attribute.DescriptionLength = 2; // only "温度" counts
@@ -75,7 +123,7 @@ TEST_F(MibBridge, CreateLeavesTheTextsAsTheyReadAfterTheCodePage)
     full.DescriptionLength = NameWidth;
     const QString file = path(QStringLiteral("sample.mib"));
 
-    ASSERT_EQ(createMibFile(*m_state, file), BridgeResult::Success);
+    ASSERT_EQ(createMibFile(m_library, *m_state, file), BridgeResult::Success);
     const QByteArray written = readBytes(file);
     EXPECT_TRUE(written.contains("\tcaf?Info    \t\tOBJECT IDENTIFIER ::= { enterprise 1 }\r\n"));
     EXPECT_TRUE(written.contains("\t\t\t\"" + cp932::encode(QStringLiteral("温度")) + "\"\r\n"));
@@ -88,7 +136,7 @@ TEST_F(MibBridge, CreateLeavesTheTextsAsTheyReadAfterTheCodePage)
 
     // Nothing changes the second time: the same file, the same tables.
     const QByteArray after = snapshot(*m_state);
-    ASSERT_EQ(createMibFile(*m_state, file), BridgeResult::Success);
+    ASSERT_EQ(createMibFile(m_library, *m_state, file), BridgeResult::Success);
     EXPECT_EQ(readBytes(file), written);
     EXPECT_EQ(snapshot(*m_state), after);
 }
@@ -97,21 +145,20 @@ TEST_F(MibBridge, FailuresAndAMissingLibraryKeepTheTables)
 {
     struct Row {
         const char *what;
-        QString library;
+        MibLibrary *library;
         bool load;
         const char *file;
         BridgeResult result;
     };
-    const QString fake = QStringLiteral(KORVEL_FAKE_LIBRARY);
-    const QString nowhere = path(QStringLiteral("nowhere/libkorvel.so"));
+    SharedMibLibrary nowhere(path(QStringLiteral("nowhere/libkorvel.so")));
     const Row rows[] = {
-        {"create in a missing folder", QStringLiteral(KORVEL_LIBRARY), false, "missing/x.mib", BridgeResult::Failure},
-        {"load a missing file", QStringLiteral(KORVEL_LIBRARY), true, "x.mib", BridgeResult::Failure},
-        {"create without the library", nowhere, false, "x.mib", BridgeResult::Unavailable},
-        {"load without the library", nowhere, true, "x.mib", BridgeResult::Unavailable},
-        {"create without the export", fake, false, "x.mib", BridgeResult::Unavailable},
+        {"create in a missing folder", &m_library, false, "missing/x.mib", BridgeResult::Failure},
+        {"load a missing file", &m_library, true, "x.mib", BridgeResult::Failure},
+        {"create without the library", &nowhere, false, "x.mib", BridgeResult::Unavailable},
+        {"load without the library", &nowhere, true, "x.mib", BridgeResult::Unavailable},
+        {"create without the export", &m_standIn, false, "x.mib", BridgeResult::Unavailable},
         // The stand-in scribbles over the arrays before it fails.
-        {"load that fails", fake, true, "bad.mib", BridgeResult::Failure},
+        {"load that fails", &m_standIn, true, "bad.mib", BridgeResult::Failure},
     };
     buildSampleDesign(*m_state);
     m_state->ListLevel = 3;
@@ -122,9 +169,9 @@ TEST_F(MibBridge, FailuresAndAMissingLibraryKeepTheTables)
         ASSERT_TRUE(log.open(QIODevice::WriteOnly));
         log.write("from an earlier read\n");
         log.close();
-        setMibLibraryPath(row.library);
         const QString file = path(QString::fromLatin1(row.file));
-        EXPECT_EQ(row.load ? loadMibFile(*m_state, file) : createMibFile(*m_state, file), row.result);
+        EXPECT_EQ(row.load ? loadMibFile(*row.library, *m_state, file) : createMibFile(*row.library, *m_state, file),
+                  row.result);
         EXPECT_EQ(snapshot(*m_state), before);
         EXPECT_FALSE(QFile::exists(file));
         // A load clears the log of an earlier one, whatever its outcome.
@@ -135,14 +182,13 @@ TEST_F(MibBridge, FailuresAndAMissingLibraryKeepTheTables)
 
 TEST_F(MibBridge, LoadTakesTheLibrarysTablesWithLengthsInCharacters)
 {
-    setMibLibraryPath(QStringLiteral(KORVEL_FAKE_LIBRARY));
     buildSampleDesign(*m_state);
     m_state->ListLevel = 4;
     auto &last = m_state->tables.tree[1000];
     storeText(last.Name, QStringLiteral("beyond"), NameWidth);
     last.NameLength = 6;
 
-    ASSERT_EQ(loadMibFile(*m_state, path(QStringLiteral("good.mib"))), BridgeResult::Success);
+    ASSERT_EQ(loadMibFile(m_standIn, *m_state, path(QStringLiteral("good.mib"))), BridgeResult::Success);
     // What the stand-in gives, in bytes and without a zero byte in one name;
     // a free record keeps its numbers, slot 1000 is not touched.
     auto expected = std::make_unique<AppState>();

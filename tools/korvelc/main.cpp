@@ -7,6 +7,7 @@
 #include "designfile.h"
 #include "mibbridge.h"
 #include "checkcommand.h"
+#include "miblibrary.h"
 #include "smiv2command.h"
 
 #include <QCoreApplication>
@@ -60,7 +61,8 @@ int makeMib(const QString &design, const QString &mib)
     QString error;
     if (!readDesignFile(*state, design, &error))
         return fail(design, error);
-    switch (createMibFile(*state, mib)) {
+    SharedMibLibrary library;
+    switch (createMibFile(library, *state, mib)) {
     case BridgeResult::Success:
         return 0;
     case BridgeResult::Failure:
@@ -75,7 +77,8 @@ int makeMib(const QString &design, const QString &mib)
 int makeDesign(const QString &mib, const QString &design)
 {
     auto state = std::make_unique<AppState>();
-    switch (loadMibFile(*state, mib)) {
+    SharedMibLibrary library;
+    switch (loadMibFile(library, *state, mib)) {
     case BridgeResult::Success:
         break;
     case BridgeResult::Failure:

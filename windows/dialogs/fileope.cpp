@@ -160,6 +160,17 @@ void FileOpe::okClicked()
     accept();
 }
 
+void FileOpe::setVisible(bool visible)
+{
+    // Showing a dialog enters its focus widget as a Tab would, and a line
+    // edit entered by Tab selects its whole text.
+    QDialog::setVisible(visible);
+    if (visible) {
+        m_text1->deselect();
+        m_text1->setCursorPosition(int(m_text1->text().size()));
+    }
+}
+
 void FileOpe::reject()
 {
     m_state.SelectedDrive.clear();

@@ -31,6 +31,10 @@ public:
     // Cancel, Esc and the close box all clear the answer.
     void reject() override;
 
+    // Shown, the path box has the focus with its caret at the end and nothing
+    // selected: a name typed at once goes after the folder.
+    void setVisible(bool visible) override;
+
 private:
     void loadMode();
     void setPathBox(const QString &text);

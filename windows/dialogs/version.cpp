@@ -102,7 +102,7 @@ Version::KeyValue Version::GetKeyValue(RootKey root, const QString &keyName, con
 #ifdef Q_OS_WIN
     HKEY opened = nullptr;
     const HKEY rootKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<quint32>(root)));
-    if (RegOpenKeyExA(rootKey, keyName.toLocal8Bit().constData(), 0, 0x2003F, &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(rootKey, keyName.toLocal8Bit().constData(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
         return result;
     QByteArray buffer(ValueBufferSize, '\0');
     DWORD type = 0;

@@ -1,13 +1,12 @@
 #include "design.h"
 
 #include "editorrules.h"
+#include "entryboxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +15,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QStyle>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -25,7 +23,7 @@ namespace korvel {
 
 namespace {
 
-constexpr int ObjectIdLength = 3;
+constexpr int ObjectIdLength = 10;
 constexpr int DescriptionLength = NameWidth;
 
 template <typename Widget>
@@ -69,45 +67,6 @@ QPlainTextEdit *multiLineBox(const char *name, int maximum, QWidget *parent)
         }
     });
     return box;
-}
-
-// The text box of an editable list. A combo box chooses the entry its text
-// matches when the box loses the focus or takes Enter; here typing never
-// chooses an entry, so a typed name leaves the fields as they are until the
-// user picks from the list.
-class TypedText : public QLineEdit
-{
-public:
-    using QLineEdit::QLineEdit;
-
-protected:
-    void focusOutEvent(QFocusEvent *event) override
-    {
-        const QSignalBlocker quiet(this);
-        QLineEdit::focusOutEvent(event);
-    }
-
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
-            QLineEdit::keyPressEvent(event);
-            return;
-        }
-        const QSignalBlocker quiet(this);
-        QLineEdit::keyPressEvent(event);
-    }
-};
-
-// A list whose text the user types; what is typed is never completed nor
-// added to the entries.
-QComboBox *editableList(const char *name, QWidget *parent)
-{
-    auto *list = named(new QComboBox(parent), name);
-    list->setEditable(true);
-    list->setLineEdit(new TypedText(list));
-    list->setInsertPolicy(QComboBox::NoInsert);
-    list->setCompleter(nullptr);
-    return list;
 }
 
 QPushButton *button(const QString &caption, const char *name, QWidget *parent)
@@ -155,7 +114,7 @@ void Design::buildControls()
         m_option1[index] = named(new QRadioButton(optionCaptions[index], m_kindFrame), optionNames[index]);
     m_option1[0]->setChecked(true);
 
-    m_combo5 = editableList("Combo5", this);
+    m_combo5 = makeTypedList("Combo5", this);
     m_text1 = textBox("Text1", this);
     m_text1->setMaxLength(ObjectIdLength);
 
@@ -177,7 +136,7 @@ void Design::buildControls()
     m_text10 = textBox("Text10", type);
     m_check3 = named(new QCheckBox(QStringLiteral("リスト"), type), "Check3");
     m_label8 = label(QStringLiteral("名前"), "Label8", type);
-    m_combo6 = editableList("Combo6", type);
+    m_combo6 = makeTypedList("Combo6", type);
     m_label3 = label(QStringLiteral("値"), "Label3", type);
     m_text8 = textBox("Text8", type);
     m_command1 = button(QStringLiteral("ﾘｽﾄへ追加"), "Command1", type);
@@ -195,7 +154,7 @@ void Design::buildControls()
     // Entering a text box selects its whole text.
     for (QWidget *box : std::initializer_list<QWidget *>{m_text1, m_text2, m_text3, m_text7, m_text8, m_text9,
                                                           m_text10})
-        box->installEventFilter(this);
+        selectAllOnEntry(box);
 
     const QList<QWidget *> tabOrder{m_combo8, m_option1[0], m_option1[1], m_option1[2], m_combo5, m_text1,
                                     m_text7,  m_text3,      m_combo7,     m_check4,     m_text9,  m_text10,
@@ -256,7 +215,7 @@ void Design::buildLayout()
     identity->addWidget(label(QStringLiteral("オブジェクトID"), "Label7", this), 2, 3);
     identity->addWidget(m_text1, 2, 4);
     identity->setColumnStretch(2, 1);
-    m_text1->setFixedWidth(m_text1->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+    m_text1->setFixedWidth(m_text1->fontMetrics().horizontalAdvance(QStringLiteral("00000000000")) + 12);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(picture("Picture2", QStyle::SP_FileDialogInfoView, this));
@@ -317,21 +276,6 @@ void Design::connectHandlers()
     connect(m_command2, &QPushButton::clicked, this, &Design::RemoveListItem);
     connect(m_command4, &QPushButton::clicked, this, &Design::commit);
     connect(m_command3, &QPushButton::clicked, this, &Design::reject);
-}
-
-bool Design::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::FocusIn) {
-        if (auto *line = qobject_cast<QLineEdit *>(watched)) {
-            line->setSelection(0, int(line->text().size()));
-        } else if (auto *box = qobject_cast<QPlainTextEdit *>(watched)) {
-            QTextCursor cursor = box->textCursor();
-            cursor.setPosition(0);
-            cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-            box->setTextCursor(cursor);
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 std::unique_ptr<Design> Design::open(AppState &state, Services &services, const QString &levelText, QWidget *parent)

@@ -12,10 +12,10 @@
 //   open()  --FillParentList--> parent list  --OnParentChosen--> kind option
 //           --ApplyKindOption--> name list, enabled states
 //           --LoadObjectFields--> every field of the chosen object
-//   Command4 --> EditorInput --CommitEditor (korvel_rules)--> the tables
+//   Command4 --> EditorInput --CommitEditor (korvel_model)--> the tables
 //
 // The checks, the add and change operations, the item list's rules and the
-// enabled-state table are korvel_rules'; this class only reads and sets the
+// enabled-state table are the editing model's; this class only reads and sets the
 // controls. Messages go through the Services.
 #pragma once
 
@@ -55,9 +55,6 @@ public:
     // why, except for a change of a slot that holds no object.
     static std::unique_ptr<Design> open(AppState &state, Services &services, const QString &levelText,
                                         QWidget *parent = nullptr);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();

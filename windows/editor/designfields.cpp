@@ -22,11 +22,6 @@ namespace korvel {
 
 namespace {
 
-int lastScannedSlot(const AppState &state)
-{
-    return qBound(-1, static_cast<int>(state.ObjectLimit), SlotCount - 1);
-}
-
 bool inUse(const AppState &state, int slot)
 {
     return isSlot(slot) && state.tables.tree[slot].InUse == 1;

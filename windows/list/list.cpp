@@ -1,5 +1,6 @@
 #include "list.h"
 
+#include "oid.h"
 #include "tableops.h"
 
 #include <QAction>
@@ -12,7 +13,9 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QMouseEvent>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -103,12 +106,13 @@ void List::buildControls()
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setWordWrap(false);
     m_grid->setIconSize(QSize(15, 15));
-    // The name and ID columns fill the visible width; the slot column lies
-    // beyond it and is seen only by scrolling.
+    // The name and ID columns fill the visible width (fitColumns); the slot
+    // column lies beyond it and is seen only by scrolling.
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_grid->setFixedWidth(twips(3000) + twips(1500) + 2 * m_grid->frameWidth()
-                          + m_grid->verticalScrollBar()->sizeHint().width());
+    m_grid->setMinimumWidth(twips(3000) + twips(1500) + 2 * m_grid->frameWidth()
+                            + m_grid->verticalScrollBar()->sizeHint().width());
     m_grid->setMinimumHeight(280);
+    m_grid->viewport()->installEventFilter(this);
 
     const auto button = [central](const QString &name, const QString &caption, QStyle::StandardPixmap picture) {
         auto *b = new QPushButton(caption, central);
@@ -145,8 +149,15 @@ void List::buildControls()
     layout->addWidget(m_grid, 1, 0);
     layout->addLayout(side, 1, 1);
     layout->addLayout(editing, 2, 0);
-    layout->setColumnStretch(0, 0);
+    // The grid takes the room the window is given; the buttons keep theirs.
+    layout->setColumnStretch(0, 1);
     layout->setRowStretch(1, 1);
+
+    // The full OID of the current row's object.
+    m_oid = new QLabel(this);
+    m_oid->setObjectName(QStringLiteral("OidLabel"));
+    m_oid->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar()->addWidget(m_oid, 1);
 
     connect(m_command1, &QPushButton::clicked, this, &List::goUp);
     connect(m_command12, &QPushButton::clicked, this, &List::addObject);
@@ -154,6 +165,10 @@ void List::buildControls()
     connect(m_command11, &QPushButton::clicked, this, &List::deleteObject);
     connect(m_command3, &QPushButton::clicked, this, [this] { m_files.createMibFile(); });
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, &List::gridDoubleClicked);
+    // The header is part of the grid: a double-click there acts on the current row too.
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, &List::gridDoubleClicked);
+    connect(m_grid, &QTableWidget::currentCellChanged, this, &List::currentRowChanged);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this, &List::keepCurrentRowSelected);
 }
 
 void List::buildMenus()
@@ -196,6 +211,47 @@ void List::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (!event->spontaneous())
         refresh();
+}
+
+bool List::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_grid->viewport()) {
+        if (event->type() == QEvent::Resize)
+            fitColumns();
+        // Below the last row there is no cell to act on: a double-click there
+        // acts on the current row, as one on a cell does.
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (!m_grid->indexAt(mouse->position().toPoint()).isValid()) {
+                gridDoubleClicked();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void List::fitColumns()
+{
+    // The ID column keeps its width; the name column takes the rest.
+    const int idWidth = twips(1500);
+    m_grid->setColumnWidth(NameColumn, qMax(twips(3000), m_grid->viewport()->width() - idWidth));
+    m_grid->setColumnWidth(IdColumn, idWidth);
+}
+
+void List::keepCurrentRowSelected()
+{
+    // A click below the rows (or a Ctrl+click on the row) would clear the
+    // highlight while the commands still act on the current row.
+    const int row = m_grid->currentRow();
+    if (row >= 0 && !m_grid->selectionModel()->isRowSelected(row, QModelIndex()))
+        m_grid->selectRow(row);
+}
+
+void List::currentRowChanged()
+{
+    const std::optional<int> slot = selectedSlot(IdColumn);
+    m_oid->setText(slot ? dottedOid(m_state, *slot) : QString());
 }
 
 void List::updateTitle()
@@ -263,6 +319,7 @@ void List::refresh()
     m_grid->setCurrentCell(0, NameColumn);
     m_grid->horizontalScrollBar()->setValue(0);
     m_grid->setUpdatesEnabled(true);
+    currentRowChanged();
 
     m_text1->setText(level == RootSlot ? QString::fromLatin1(RootName) : displayedName(m_state, level));
     m_text1->setCursorPosition(int(m_text1->text().size()));

@@ -6,7 +6,8 @@
 // window keeps no data of its own: refresh() rebuilds title, grid and Text1
 // from the tables after every command. Dialogs (file dialog, object editor,
 // about box) and the switch to the Tree window go through the Services;
-// the file commands are the FileCommands both main windows share.
+// the file commands are the FileCommands both main windows share. The status
+// bar shows the full OID of the current row's object.
 #pragma once
 
 #include "appstate.h"
@@ -40,6 +41,7 @@ public:
     QString levelText() const;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -51,6 +53,12 @@ private:
     // command tests for blankness (the name for 削除, the ID otherwise).
     std::optional<int> selectedSlot(int keyColumn) const;
     void updateTitle();
+    // The name and ID columns fill the grid's visible width.
+    void fitColumns();
+    // The highlight always shows the current row, the one the commands act on.
+    void keepCurrentRowSelected();
+    // The status bar shows the OID of the current row's object.
+    void currentRowChanged();
 
     // The object editor for EditTarget; true when it ran (the caller then
     // refreshes). An editor that refused to open, or none at all, fails the
@@ -81,6 +89,7 @@ private:
     QPushButton *m_command8 = nullptr;
     QPushButton *m_command3 = nullptr;
     QAction *m_tree = nullptr;
+    QLabel *m_oid = nullptr;
 };
 
 } // namespace korvel

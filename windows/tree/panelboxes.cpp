@@ -1,10 +1,8 @@
 #include "panelboxes.h"
 
-#include <QEvent>
-#include <QFocusEvent>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QTextCursor>
-#include <QTimer>
 
 namespace korvel {
 
@@ -33,42 +31,6 @@ void LimitedTextEdit::enforceLength()
     QTextCursor cursor = textCursor();
     cursor.setPosition(position);
     setTextCursor(cursor);
-}
-
-void LimitedTextEdit::focusInEvent(QFocusEvent *event)
-{
-    QPlainTextEdit::focusInEvent(event);
-    selectAll();
-    // A click places the caret after the focus arrives; select again then.
-    if (event->reason() == Qt::MouseFocusReason)
-        QTimer::singleShot(0, this, &QPlainTextEdit::selectAll);
-}
-
-namespace {
-
-class SelectOnFocus : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::FocusIn) {
-            auto *box = static_cast<QLineEdit *>(watched);
-            box->selectAll();
-            if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
-                QTimer::singleShot(0, box, &QLineEdit::selectAll);
-        }
-        return false;
-    }
-};
-
-} // namespace
-
-void selectAllOnFocus(QLineEdit *box)
-{
-    box->installEventFilter(new SelectOnFocus(box));
 }
 
 void setCodeText(QLineEdit *box, const QString &text, int typingLimit)

@@ -1,6 +1,6 @@
 // Small pieces the panel's text boxes share: a multi-line box with a maximum
-// length, selecting a box's whole text when it is entered, and setting a
-// box's text from the program beyond the length a user may type.
+// length, and setting a box's text from the program beyond the length a user
+// may type.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -22,18 +22,11 @@ public:
     QString text() const { return toPlainText(); }
     void setText(const QString &text);
 
-protected:
-    void focusInEvent(QFocusEvent *event) override;
-
 private:
     void enforceLength();
 
     int m_maxLength;
 };
-
-// Selects the whole text of `box` (a QLineEdit) whenever it receives the
-// focus, by the keyboard or by a click.
-void selectAllOnFocus(QLineEdit *box);
 
 // Sets the text of `box` from the program. `typingLimit` is the most a user
 // may type; a longer text from the tables is shown whole rather than cut, so

@@ -1,5 +1,6 @@
 #include "tree.h"
 
+#include "oid.h"
 #include "tableops.h"
 #include "treeitems.h"
 #include "treepanel.h"
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTreeWidget>
@@ -132,8 +134,16 @@ void Tree::buildControls()
     layout->setColumnStretch(0, 1);
     layout->setRowStretch(1, 1);
 
+    // The full OID of the selected item's object.
+    m_oid = new QLabel(this);
+    m_oid->setObjectName(QStringLiteral("OidLabel"));
+    m_oid->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar()->addWidget(m_oid, 1);
+
     connect(m_treeView, &QTreeWidget::itemPressed, this, &Tree::itemPressed);
     connect(m_treeView, &QTreeWidget::itemSelectionChanged, this, &Tree::selectionChanged);
+    // Whoever changes the selection, the user or the program.
+    connect(m_treeView, &QTreeWidget::itemSelectionChanged, this, &Tree::showOid);
     connect(m_command12, &QPushButton::clicked, this, &Tree::AddNewObject);
     connect(m_command11, &QPushButton::clicked, this, &Tree::DeleteObjectTree);
     connect(m_command1, &QPushButton::clicked, this, [this] { m_files.createMibFile(); });
@@ -269,6 +279,16 @@ void Tree::selectionChanged()
         return;
     if (QTreeWidgetItem *item = selectedItem())
         ShowItem(item);
+}
+
+void Tree::showOid()
+{
+    const QTreeWidgetItem *item = selectedItem();
+    if (!item) {
+        m_oid->clear();
+        return;
+    }
+    m_oid->setText(dottedOid(m_state, item == m_items->root() ? RootSlot : TreeItems::slotOf(item)));
 }
 
 void Tree::showList()

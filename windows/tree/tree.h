@@ -2,12 +2,12 @@
 // an editing panel beside it.
 //
 // The pieces and how data flows between them:
-//   treeplan   MibTree table --planTree--> which item goes where (no widgets)
+//   treeplan   MibTree table --planTree--> which item goes where (model/)
 //   treeitems  the items of TreeView1: keys, texts, ball images, slots and
 //              positions in the order they were added (ShownItemIndex)
 //   treepanel  the panel's fields and their handlers; input() for 設定
 //   treeedits  the editing rules on the tables: placeholder, cascade, the
-//              checks and the rewrite of 設定 (no widgets)
+//              checks and the rewrite of 設定 (model/)
 //   Tree       BuildTree and ShowItem (tree.cpp), the commands 追加, 削除
 //              and 設定 (treecommands.cpp), menus and file commands.
 //
@@ -16,6 +16,7 @@
 // the tables and then the few items concerned. EditTarget and ShownItemIndex
 // live in AppState and outlast the window. Messages and dialogs go through
 // the Services; the file commands are the FileCommands the List window uses.
+// The status bar shows the full OID of the selected item's object.
 #pragma once
 
 #include "appstate.h"
@@ -77,6 +78,7 @@ private:
     void AddNewObject();                     // Command12 追加
     void DeleteObjectTree();                 // Command11 削除
     void ApplyPanel();                       // Command4 設定
+    void showOid();                          // the status bar
     void showList();                         // TREE_LIST
     void showVersion();                      // TREE_VERSION
 
@@ -96,6 +98,7 @@ private:
     QPushButton *m_command11 = nullptr;
     QPushButton *m_command1 = nullptr;
     TreePanel *m_panel = nullptr;
+    QLabel *m_oid = nullptr;
 
     // Above 0 while the program changes the tree's items or selection: the
     // selection's handler then does nothing.

@@ -168,6 +168,7 @@ void Tree::ApplyPanel()
         }
         if (!ChangeFromPanel(target))
             return;
+        showOid();
         m_services.show(RuleMessage::ObjectChanged.toString(), MessageKind::Notice);
     });
 }

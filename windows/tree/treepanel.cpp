@@ -1,6 +1,7 @@
 #include "treepanel.h"
 
 #include "controlstates.h"
+#include "entryboxes.h"
 #include "fieldtext.h"
 #include "panelboxes.h"
 #include "rulemessages.h"
@@ -27,7 +28,7 @@ namespace {
 
 // The most characters a user may type into each box.
 constexpr int NameLimit = 255;
-constexpr int ObjectIdLimit = 3;
+constexpr int ObjectIdLimit = 10;
 constexpr int DescriptionLimit = 255;
 constexpr int BoundLimit = 10;
 constexpr int ValueLimit = 4;
@@ -99,7 +100,7 @@ void TreePanel::buildControls()
         auto *b = new QLineEdit(parent);
         b->setObjectName(QLatin1String(name));
         b->setMaxLength(limit);
-        selectAllOnFocus(b);
+        selectAllOnEntry(b);
         return b;
     };
     const auto check = [](const char *name, const QString &caption, QWidget *parent) {
@@ -139,6 +140,8 @@ void TreePanel::buildControls()
     m_label5 = label("Label5", QStringLiteral("ｴﾝﾄﾘの説明"), m_descriptionFrame);
     m_text3 = new LimitedTextEdit(DescriptionLimit, m_descriptionFrame);
     m_text3->setObjectName(QStringLiteral("Text3"));
+    selectAllOnEntry(m_text7);
+    selectAllOnEntry(m_text3);
     auto *descriptions = new QVBoxLayout(m_descriptionFrame);
     descriptions->addWidget(m_text7);
     descriptions->addWidget(m_label5);
@@ -158,10 +161,8 @@ void TreePanel::buildControls()
     m_text10 = box("Text10", BoundLimit, type);
     m_check3 = check("Check3", QStringLiteral("リスト"), type);
     m_label8 = label("Label8", QStringLiteral("名前"), type);
-    m_combo6 = new QComboBox(type);
-    m_combo6->setObjectName(QStringLiteral("Combo6"));
-    m_combo6->setEditable(true);
-    m_combo6->setInsertPolicy(QComboBox::NoInsert);
+    // The editor's item list: names as typed, compared exactly.
+    m_combo6 = makeTypedList("Combo6", type);
     m_combo6->setMinimumContentsLength(12);
     m_label4 = label("Label4", QStringLiteral("値"), type);
     m_text8 = box("Text8", ValueLimit, type);
@@ -175,24 +176,38 @@ void TreePanel::buildControls()
     m_label1 = label("Label1", QStringLiteral("順位"), type);
     m_text2 = box("Text2", KeyPositionLimit, type);
 
+    // The range's bounds with "～" between them, and the key box with "順位"
+    // and the position, each read as one row.
+    const auto row = [](std::initializer_list<QWidget *> widgets) {
+        auto *line = new QHBoxLayout;
+        for (QWidget *widget : widgets)
+            line->addWidget(widget);
+        line->addStretch(1);
+        return line;
+    };
     auto *types = new QGridLayout(m_typeFrame);
-    types->addWidget(m_combo7, 0, 0, 1, 4);
+    types->addWidget(m_combo7, 0, 0, 1, 2);
     types->addWidget(m_check4, 1, 0);
-    types->addWidget(m_text9, 1, 1);
-    types->addWidget(m_label9, 1, 2);
-    types->addWidget(m_text10, 1, 3);
+    types->addLayout(row({m_text9, m_label9, m_text10}), 1, 1);
     types->addWidget(m_check3, 2, 0);
     types->addWidget(m_label8, 3, 0);
-    types->addWidget(m_combo6, 3, 1, 1, 3);
+    types->addWidget(m_combo6, 3, 1);
     types->addWidget(m_label4, 4, 0);
-    types->addWidget(m_text8, 4, 1);
-    types->addWidget(m_command3, 5, 0, 1, 2);
-    types->addWidget(m_command2, 5, 2, 1, 2);
+    types->addLayout(row({m_text8}), 4, 1);
+    types->addLayout(row({m_command3, m_command2}), 5, 0, 1, 2);
     types->addWidget(m_label3, 6, 0);
-    types->addWidget(m_combo1, 6, 1, 1, 3);
+    types->addWidget(m_combo1, 6, 1);
     types->addWidget(m_check1, 7, 0);
-    types->addWidget(m_label1, 7, 1);
-    types->addWidget(m_text2, 7, 2);
+    types->addLayout(row({m_label1, m_text2}), 7, 1);
+    types->setColumnStretch(1, 1);
+    // Number boxes as wide as the digits they take.
+    const auto digits = [this](int count) {
+        return m_text9->fontMetrics().horizontalAdvance(QString(count + 1, u'0')) + 12;
+    };
+    for (QLineEdit *number : {m_text9, m_text10})
+        number->setFixedWidth(digits(BoundLimit));
+    for (QLineEdit *number : {m_text8, m_text2})
+        number->setFixedWidth(digits(ValueLimit));
 
     m_command4 = button("Command4", QStringLiteral("    設定"), this);
 

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +68,10 @@ private Q_SLOTS:
         QCOMPARE(list->windowTitle(), QStringLiteral("File - Korvel （リスト）"));
         QVERIFY(m_services->messages.isEmpty());
         QVERIFY(QFile::exists(lockPath()));
+        // Qt's own buttons read in Japanese.
+        QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text() + box.button(QMessageBox::No)->text(),
+                 QStringLiteral("はい(&Y)いいえ(&N)"));
         list->close();
         QTRY_VERIFY(!korvel->firstWindow());
     }

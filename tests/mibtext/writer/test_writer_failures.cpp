@@ -3,6 +3,7 @@
 #include "writer.h"
 #include "writerfixture.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 
@@ -95,8 +96,10 @@ TEST_F(WriterFailure, RecordsOutsideTheBoundsAreNotLeftOverFromAnEarlierCall)
     // Bounds -5 and 4: elements -5 to -1 have no record; records 0 to 3 come
     // from elements 0 to 3, the sixth to ninth records of the array.
     EXPECT_EQ(objectsIn(written(d, -5, 10)), Names{"sixth"});
-    // No elements at all: an empty module.
+    // No elements at all: an empty module; also when the bounds span most
+    // of the int32 range below 0.
     EXPECT_TRUE(objectsIn(written(d, 0, 0)).empty());
+    EXPECT_TRUE(objectsIn(written(d, INT32_MIN, 0x80000000U)).empty());
 }
 
 TEST_F(WriterFailure, AWriteErrorFailsTheModule)

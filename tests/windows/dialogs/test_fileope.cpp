@@ -136,6 +136,9 @@ private Q_SLOTS:
         const QString box = pathBox.isEmpty() ? QString() : folder() + pathBox;
         QCOMPARE(text1()->text(), box);
         QCOMPARE(text1()->cursorPosition(), int(box.size()));
+        // Nothing is selected: a name typed at once goes after the folder.
+        QTest::keyClicks(text1(), QStringLiteral("x.mib"));
+        QCOMPARE(text1()->text(), box + QStringLiteral("x.mib"));
         QVERIFY(m_services->messages.isEmpty());
     }
 

@@ -5,6 +5,7 @@
 #include "designfixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMap>
 
 using namespace korvel;
@@ -147,7 +148,7 @@ private Q_SLOTS:
             actual.append(name + u'=' + shown.join(u','));
         }
         QCOMPARE(actual, expected);
-        QCOMPARE(f.view.get<QLineEdit>("Text1")->maxLength(), 3);
+        QCOMPARE(f.view.get<QLineEdit>("Text1")->maxLength(), 10);
 
         // Under the Node option the two frames are off, and with them every
         // control inside, whatever its own state.
@@ -161,7 +162,7 @@ private Q_SLOTS:
         }
 
         // The descriptions hold 255 characters, and entering a text box
-        // selects its whole text.
+        // selects its whole text, by a click as by Tab.
         f.view.get<QWidget>("Frame2")->setEnabled(true);
         QPlainTextEdit *description = f.view.get<QPlainTextEdit>("Text7");
         description->setEnabled(true);
@@ -169,12 +170,18 @@ private Q_SLOTS:
         QCOMPARE(description->toPlainText().size(), 255);
         QLineEdit *id = f.view.get<QLineEdit>("Text1");
         id->setText(QStringLiteral("1a2"));
-        id->setCursorPosition(2);
-        QFocusEvent entered(QEvent::FocusIn, Qt::MouseFocusReason);
-        QCoreApplication::sendEvent(id, &entered);
-        QCOMPARE(id->selectedText(), QStringLiteral("1a2"));
-        QCoreApplication::sendEvent(description, &entered);
+        f.dialog->show();
+        QApplication::setActiveWindow(f.dialog.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.dialog.get()));
+        QTest::mouseClick(id, Qt::LeftButton, {}, QPoint(4, id->height() / 2));
+        QTRY_COMPARE(id->selectedText(), QStringLiteral("1a2"));
+        description->moveCursor(QTextCursor::End);
+        QTest::keyClick(id, Qt::Key_Tab);
         QCOMPARE(description->textCursor().selectedText(), QString(255, u'x'));
+        QTest::mouseClick(id, Qt::LeftButton);
+        description->moveCursor(QTextCursor::End);
+        QTest::mouseClick(description->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+        QTRY_COMPARE(description->textCursor().selectedText(), QString(255, u'x'));
     }
 
     void theHelpItemOpensTheHelpAndCancelClosesWithoutChanges()

@@ -1,5 +1,5 @@
 // The editor's range and enumeration controls as wired to the rules: the
-// rules themselves are tested in rules/.
+// rules themselves are tested in tests/model/.
 #include "designfixture.h"
 #include "rulemessages.h"
 

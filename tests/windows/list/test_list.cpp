@@ -51,12 +51,42 @@ private Q_SLOTS:
         QTableWidget *grid = f.grid();
         QCOMPARE(grid->horizontalHeaderItem(0)->text(), QStringLiteral("オブジェクト名"));
         QCOMPARE(grid->horizontalHeaderItem(1)->text(), QStringLiteral("オブジェクトID"));
-        // The slot column lies beyond the visible width.
-        QVERIFY(grid->viewport()->width() <= 300);
+        // The name and ID columns fill the visible width, and the slot column
+        // lies beyond it, also when the window is enlarged: the grid then
+        // takes the room, not the buttons beside it.
+        const QPushButton *create = f.window->findChild<QPushButton *>(QStringLiteral("Command3"));
+        for (int width : {0, 1000}) {
+            f.window->resize(qMax(width, f.window->width()), f.window->height());
+            QTRY_COMPARE(grid->columnViewportPosition(2), grid->viewport()->width());
+            QCOMPARE(create->width(), create->sizeHint().width());
+        }
+        QVERIFY(grid->viewport()->width() > 600);
         // Name, sub-identifier and slot, in slot order.
         QCOMPARE(f.rows(), (QStringList{"    sysInfo|1|0", "    portTable|2|3", "    late|9|8"}));
         QCOMPARE(colourOf(grid->item(0, 0)), 'G');
         QCOMPARE(colourOf(grid->item(1, 0)), 'B');
+        QVERIFY(f.services->messages.isEmpty());
+    }
+
+    // The highlight and the status bar's OID always show the current row, the
+    // one the commands act on; a double-click below the rows acts on it too.
+    void theCurrentRowIsShownAndActedOnWhereverTheGridIsClicked()
+    {
+        buildSampleDesign(*f.state);
+        f.state->tables.tree[3].ObjectId = 2147483647;
+        QVERIFY(f.show());
+        QTableWidget *grid = f.grid();
+        const QLabel *oid = f.window->findChild<QLabel *>(QStringLiteral("OidLabel"));
+        QCOMPARE(oid->text(), QStringLiteral("1.3.6.1.4.1.1"));
+        const QRect table = grid->visualRect(grid->model()->index(1, 0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, table.center());
+        QCOMPARE(oid->text(), QStringLiteral("1.3.6.1.4.1.2147483647"));
+        const QPoint below(table.center().x(), table.bottom() + 40);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, below);
+        QCOMPARE(grid->selectionModel()->selectedRows(), QModelIndexList{grid->model()->index(1, 0)});
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, below);
+        QCOMPARE(f.state->ListLevel, 3);
+        QCOMPARE(oid->text(), QStringLiteral("1.3.6.1.4.1.2147483647.1"));
         QVERIFY(f.services->messages.isEmpty());
     }
 

@@ -6,6 +6,8 @@
 #include "tableops.h"
 #include "treefixture.h"
 
+#include <QLabel>
+
 
 using namespace korvel;
 using namespace korvel::testing;
@@ -70,6 +72,7 @@ private:
         QVERIFY(f.show());
         f.clickText(u"leaf(1)"_s);
         QCOMPARE(f.chosenOption(), 2);
+        QCOMPARE(f.widget<QLabel>("OidLabel")->text(), u"1.3.6.1.4.1.1"_s);
     }
 
 private Q_SLOTS:
@@ -105,10 +108,22 @@ private Q_SLOTS:
             const QString name = row.section(u'|', 0, 0);
             QCOMPARE(name + u'|' + captionOf(f.window->findChild<QObject *>(name)), row);
         }
-        const QList<QPair<const char *, int>> limits{{"Text5", 255}, {"Text4", 3}, {"Text9", 10},
+        const QList<QPair<const char *, int>> limits{{"Text5", 255}, {"Text4", 10}, {"Text9", 10},
                                                      {"Text10", 10}, {"Text8", 4}, {"Text2", 4}};
         for (const auto &[name, limit] : limits)
             QCOMPARE(f.box(name)->maxLength(), limit);
+        // The bounds with "～" between them, and "順位" with its box, read as
+        // one row each: no gap wider than the layout's spacing.
+        const std::pair<const char *, const char *> neighbours[] = {
+            {"Text9", "Label9"}, {"Label9", "Text10"}, {"Label1", "Text2"}};
+        for (const auto &[left, right] : neighbours) {
+            // A label's text ends where its size hint does, whatever room it is given.
+            const QWidget *shown = f.widget<QWidget>(left);
+            const QRect l(shown->pos(), QSize(qMin(shown->width(), shown->sizeHint().width()), shown->height()));
+            const QRect r = f.widget<QWidget>(right)->geometry();
+            const int gap = r.left() - l.right();
+            QVERIFY2(qAbs(l.center().y() - r.center().y()) <= 3 && gap > 0 && gap <= 12, left);
+        }
         QCOMPARE(f.view()->iconSize(), QSize(15, 15));
     }
 
@@ -219,20 +234,20 @@ private Q_SLOTS:
         // A design file may hold more than a person may type into the boxes.
         LeafDefinition def;
         def.name = u"wide"_s;
-        def.objectId = 4096;
+        def.objectId = -2147483647 - 1;
         def.keyOrder = 12345;
         def.minimum = u"000000000001"_s;
         def.maximum = u"4294967295"_s;
         addLeaf(*f.state, def);
         QVERIFY(f.show());
-        f.clickText(u"wide(4096)"_s);
-        QCOMPARE(f.panel(), u"2|wide|4096|||INTEGER|000000000001..4294967295||read-only|12345"_s);
+        f.clickText(u"wide(-2147483648)"_s);
+        QCOMPARE(f.panel(), u"2|wide|-2147483648|||INTEGER|000000000001..4294967295||read-only|12345"_s);
         // 設定 then answers for what is shown instead of storing a cut value.
         f.click("Command4");
-        f.verifyRefused(u"オブジェクトIDは1～255です。"_s);
+        f.verifyRefused(u"オブジェクトIDは数値を入力してください。"_s);
         // Showing another object gives the boxes back their limits.
         f.clickItem(f.root());
-        QCOMPARE(f.box("Text4")->maxLength(), 3);
+        QCOMPARE(f.box("Text4")->maxLength(), 10);
     }
 
     void enabledStatesFollowTheOptionAndTheTicks()
@@ -292,9 +307,13 @@ private Q_SLOTS:
         f.services->messages.clear();
         f.addItem(u"up"_s, u"1"_s);
         f.addItem(u"max"_s, u"1000"_s);
+        // Names are taken as typed: "u" is not completed to "up", and "MAX"
+        // does not become "max".
+        f.addItem(u"u"_s, u"2"_s);
+        f.addItem(u"MAX"_s, u"3"_s);
         QVERIFY(f.services->messages.isEmpty());
-        QCOMPARE(f.comboEntries("Combo6"), (QStringList{u"up"_s, u"max"_s, QString()}));
-        QVERIFY(f.state->EnumValues == (std::array<int16_t, SlotCount>{1, 1000}));
+        QCOMPARE(f.comboEntries("Combo6"), (QStringList{u"up"_s, u"max"_s, u"u"_s, u"MAX"_s, QString()}));
+        QVERIFY(f.state->EnumValues == (std::array<int16_t, SlotCount>{1, 1000, 2, 3}));
         // Choosing an entry shows its value.
         f.combo("Combo6")->setCurrentIndex(0);
         QCOMPARE(f.text("Text8"), u"1"_s);

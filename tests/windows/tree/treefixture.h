@@ -111,7 +111,7 @@ public:
         window->show();
         QApplication::setActiveWindow(window);
         before = designFileImage(*state);
-        return QTest::qWaitForWindowExposed(window) ? window.data() : nullptr;
+        return QTest::qWaitForWindowActive(window) ? window.data() : nullptr;
     }
 
     // The only message was `message` of `kind`, and the design is unchanged.
@@ -241,12 +241,17 @@ public:
             .join(u'|');
     }
 
-    // Adds the enumeration item `name` = `value` with ﾘｽﾄへ追加.
+    // Types the enumeration item `name` into the item list, moves on to the
+    // value and adds the item with ﾘｽﾄへ追加.
     void addItem(const QString &name, const QString &value) const
     {
-        combo("Combo6")->setEditText(name);
+        QLineEdit *itemName = combo("Combo6")->lineEdit();
+        QTest::mouseClick(itemName, Qt::LeftButton);
+        QTest::keyClick(itemName, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(itemName, name);
+        QTest::mouseClick(box("Text8"), Qt::LeftButton);
         type("Text8", value);
-        click("Command3");
+        QTest::mouseClick(widget<QPushButton>("Command3"), Qt::LeftButton);
     }
 
     void trigger(const char *menuItem) const { window->findChild<QAction *>(QLatin1String(menuItem))->trigger(); }

@@ -10,7 +10,7 @@ namespace korvel::RuleMessage {
 inline constexpr QStringView NameEmpty = u"オブジェクト名を入力してください。";
 inline constexpr QStringView NameTooLong = u"名前は最大256文字までです。";
 inline constexpr QStringView ObjectIdNotNumeric = u"オブジェクトIDは数値を入力してください。";
-inline constexpr QStringView ObjectIdOutOfRange = u"オブジェクトIDは1～255です。";
+inline constexpr QStringView ObjectIdOutOfRange = u"オブジェクトIDは1～2147483647です。";
 inline constexpr QStringView RangeNotNumeric = u"範囲指定は数値を入力してください。";
 inline constexpr QStringView RangeTooLarge = u"範囲指定は最大4294967295までです。";
 inline constexpr QStringView KeyOrderNotNumeric = u"テーブルキーの順位は数値を入力してください。";

@@ -6,22 +6,9 @@
 #include "tableops.h"
 #include "treemessages.h"
 
-#include <QStringList>
-
-
 namespace korvel {
 
 namespace {
-
-const QString TableSuffix = QStringLiteral("Table");
-const QString EntrySuffix = QStringLiteral("Entry");
-// A table's name is its base name followed by "Table" and must fit NameWidth.
-constexpr int TableBaseWidth = NameWidth - 5;
-
-int lastScannedSlot(const AppState &state)
-{
-    return qBound(-1, static_cast<int>(state.ObjectLimit), SlotCount - 1);
-}
 
 bool inUse(const AppState &state, int slot)
 {
@@ -36,58 +23,6 @@ bool isTableKind(int32_t kind)
 void warn(MessageSink &sink, QStringView text)
 {
     sink.report(text.toString(), MessageKind::Warning);
-}
-
-// Frees a range as the Tree window does: owner 0, both bounds empty.
-void freeRange(DefinitionTables &tables, int range)
-{
-    MibRange &record = tables.range[range];
-    record.Owner = 0;
-    record.Minimum.clear();
-    record.MinimumLength = 0;
-    record.Maximum.clear();
-    record.MaximumLength = 0;
-    record.InUse = 0;
-    --tables.MibRangeCount;
-}
-
-void freeItem(DefinitionTables &tables, int item)
-{
-    tables.list[item] = MibList();
-    --tables.MibListCount;
-}
-
-// The lowest `count` MibList slots among 0..999 that are free or about to be
-// freed (`released`), or fewer when there are not that many.
-QList<int> itemSlots(const DefinitionTables &tables, const QList<int> &released, qsizetype count)
-{
-    QList<int> found;
-    for (int slot = 0; slot < StoredSlotCount && found.size() < count; ++slot) {
-        if (tables.list[slot].InUse == 0 || released.contains(slot))
-            found.append(slot);
-    }
-    return found;
-}
-
-// The lowest free MibAttribute slot among 0..999 other than `taken`, or -1.
-int freeAttributeSlot(const DefinitionTables &tables, int taken)
-{
-    for (int slot = 0; slot < StoredSlotCount; ++slot) {
-        if (tables.attribute[slot].InUse == 0 && slot != taken)
-            return slot;
-    }
-    return -1;
-}
-
-void writeAttribute(DefinitionTables &tables, int slot, int owner, const QString &description, int32_t access)
-{
-    MibAttribute &record = tables.attribute[slot];
-    record = MibAttribute();
-    record.Owner = owner;
-    storeFieldText(record.Description, record.DescriptionLength, description, NameWidth);
-    record.Access = access;
-    record.InUse = 1;
-    ++tables.MibAttributeCount;
 }
 
 } // namespace
@@ -109,24 +44,9 @@ bool placeholderExists(const AppState &state)
 
 void writePlaceholder(AppState &state, int slot, int parent, int32_t kind, int attribute)
 {
-    DefinitionTables &tables = state.tables;
-    MibTree &record = tables.tree[slot];
-    record = MibTree();
-    const QString name = TreeMessage::PlaceholderName.toString();
-    storeText(record.Name, name, NameWidth);
-    record.NameLength = static_cast<int32_t>(name.size());
-    record.Parent = parent;
-    record.Kind = kind;
-    record.InUse = 1;
-    ++tables.MibTreeCount;
-    if (kind != ObjectKind::Leaf)
-        return;
-    MibAttribute &owned = tables.attribute[attribute];
-    owned = MibAttribute();
-    owned.Owner = slot;
-    owned.Access = Access::ReadOnly;
-    owned.InUse = 1;
-    ++tables.MibAttributeCount;
+    writeObject(state.tables, slot, TreeMessage::PlaceholderName.toString(), 0, parent, kind);
+    if (kind == ObjectKind::Leaf)
+        writeAttribute(state.tables, attribute, slot, QString(), Access::ReadOnly);
 }
 
 bool RemoveObjectCascade(AppState &state, int slot, const std::function<void(int)> &removing)
@@ -157,23 +77,11 @@ std::optional<QString> checkPanelInput(const AppState &state, int target, const 
             return failure;
     }
 
-    // A name clashes when another object has it, or has it followed by
-    // "Table"; a new table's entry must not take another object's name either.
-    QStringList clashing{name, name + TableSuffix};
-    if (turnsIntoTable(state, target, input))
-        clashing.append(name + EntrySuffix);
+    // A new table's entry must not take another object's name either.
     const int32_t objectId = static_cast<int32_t>(digitValue(input.ObjectIdText).value_or(0));
-    const int32_t parent = state.tables.tree[target].Parent;
-    const int last = lastScannedSlot(state);
-    for (int slot = 0; slot <= last; ++slot) {
-        const MibTree &record = state.tables.tree[slot];
-        if (record.InUse != 1 || slot == target)
-            continue;
-        if (clashing.contains(displayedName(state, slot)))
-            return RuleMessage::DuplicateName.toString();
-        if (record.ObjectId == objectId && record.Parent == parent)
-            return RuleMessage::DuplicateObjectId.toString();
-    }
+    if (auto refusal = duplicateRefusal(state, name, turnsIntoTable(state, target, input),
+                                        state.tables.tree[target].Parent, objectId, target))
+        return refusal->toString();
     return std::nullopt;
 }
 
@@ -216,8 +124,7 @@ PanelChange ChangeFromPanel(AppState &state, int slot, const EditorInput &input,
     const bool isNode = kind == ObjectKind::Node;
     const bool keepsAttribute = option != KindOption::Node;
     int attribute = -1;
-    int oldRange = -1;
-    QList<int> oldItems;
+    ConstraintSlots old;
     if (!isNode) {
         // An object that should have an attribute (and a range) but has none
         // is left alone without a word, as ShowItem shows it.
@@ -225,15 +132,17 @@ PanelChange ChangeFromPanel(AppState &state, int slot, const EditorInput &input,
         if (attribute < 0)
             return {};
         const int32_t constraint = tables.attribute[attribute].Constraint;
-        if (constraint == Constraint::Range) {
-            oldRange = rangeOf(state, slot);
-            if (oldRange < 0)
-                return {};
-        } else if (constraint == Constraint::Enumeration) {
-            oldItems = itemsOf(state, slot);
-        }
+        old = constraintOf(state, slot, constraint);
+        if (constraint == Constraint::Range && old.range < 0)
+            return {};
     } else if (keepsAttribute) {
-        attribute = freeAttributeSlot(tables, entryAttribute);
+        // The lowest free attribute slot the entry does not take.
+        for (int free : findFreeSlots(tables.attribute, 2)) {
+            if (free != entryAttribute) {
+                attribute = free;
+                break;
+            }
+        }
         if (attribute < 0) {
             warn(sink, RuleMessage::TableFull);
             return {};
@@ -245,7 +154,7 @@ PanelChange ChangeFromPanel(AppState &state, int slot, const EditorInput &input,
     int range = -1;
     QList<int> items;
     if (writesRange) {
-        range = oldRange >= 0 ? oldRange : findFreeSlot(tables.range);
+        range = old.range >= 0 ? old.range : findFreeSlot(tables.range);
         if (range < 0) {
             warn(sink, RuleMessage::TableFull);
             return {};
@@ -256,7 +165,7 @@ PanelChange ChangeFromPanel(AppState &state, int slot, const EditorInput &input,
             warn(sink, RuleMessage::EnumerationWithoutItems);
             return {};
         }
-        items = itemSlots(tables, oldItems, input.Items.size());
+        items = findFreeSlots(tables.list, input.Items.size(), old.items);
         if (items.size() < input.Items.size()) {
             warn(sink, RuleMessage::TableFull);
             return {};
@@ -265,38 +174,19 @@ PanelChange ChangeFromPanel(AppState &state, int slot, const EditorInput &input,
 
     // Release the old records of the object.
     if (!isNode) {
-        if (oldRange >= 0)
-            freeRange(tables, oldRange);
-        for (int item : oldItems)
-            freeItem(tables, item);
-        tables.attribute[attribute] = MibAttribute();
-        --tables.MibAttributeCount;
+        freeConstraint(tables, old, FreedRange::Empty);
+        freeAttribute(tables, attribute);
     }
 
-    MibTree &record = tables.tree[slot];
-    const int32_t parent = record.Parent;
     int32_t newKind = ObjectKind::Node;
     if (option == KindOption::Leaf)
         newKind = ObjectKind::Leaf;
     else if (option == KindOption::Table)
         newKind = kind == ObjectKind::Entry ? ObjectKind::Entry : ObjectKind::Table;
-    record = MibTree();
-    storeFieldText(record.Name, record.NameLength, toTable ? name + TableSuffix : name, NameWidth);
-    record.ObjectId = static_cast<int32_t>(digitValue(input.ObjectIdText).value_or(0));
-    record.Parent = parent;
-    record.Kind = newKind;
-    record.InUse = 1;
-
-    if (toTable) {
-        MibTree &row = tables.tree[entry];
-        row = MibTree();
-        storeFieldText(row.Name, row.NameLength, name + EntrySuffix, NameWidth);
-        row.ObjectId = 1;
-        row.Parent = slot;
-        row.Kind = ObjectKind::Entry;
-        row.InUse = 1;
-        ++tables.MibTreeCount;
-    }
+    writeObject(tables, slot, toTable ? name + TableSuffix : name,
+                static_cast<int32_t>(digitValue(input.ObjectIdText).value_or(0)), tables.tree[slot].Parent, newKind);
+    if (toTable)
+        writeObject(tables, entry, name + EntrySuffix, 1, slot, ObjectKind::Entry);
     if (!keepsAttribute)
         return {true, entry};
 

@@ -43,11 +43,12 @@ TEST(ValidateInput, FirstFailingCheckGivesItsMessage)
         {"name of 256", name(QString(256, u'n')), text::NameTooLong},
         {"object ID empty", id(QString()), text::IdNotNumeric},
         {"object ID 0", id(u"0"_s), text::IdOutOfRange},
-        {"object ID 255", id(u"255"_s), {}},
-        {"object ID 256", id(u"256"_s), text::IdOutOfRange},
+        {"object ID 2147483647", id(u"2147483647"_s), {}},
+        {"object ID 2147483648", id(u"2147483648"_s), text::IdOutOfRange},
         {"object ID 01", id(u"01"_s), {}},
         {"object ID -1", id(u"-1"_s), text::IdNotNumeric},
         {"object ID 1.5", id(u"1.5"_s), text::IdNotNumeric},
+        {"object ID in full-width digits", id(u"１２"_s), text::IdNotNumeric},
         {"object ID beyond 64 bits", id(u"99999999999999999999999"_s), text::IdOutOfRange},
         {"bounds 0 to 4294967295", range(u"0"_s, u"4294967295"_s), {}},
         {"upper bound 4294967296", range(u"0"_s, u"4294967296"_s), text::RangeTooLarge},
@@ -75,8 +76,4 @@ TEST(ValidateInput, FirstFailingCheckGivesItsMessage)
         row.change(in);
         EXPECT_EQ(ValidateInput(in, row.mode).value_or(QString()), row.expected) << row.what;
     }
-    // The single checks a panel may run in its own order.
-    EXPECT_EQ(checkObjectIdText(u"256"_s).value_or(QString()), text::IdOutOfRange);
-    EXPECT_EQ(checkRangeTexts(u"1"_s, u"a"_s).value_or(QString()), text::RangeNotNumeric);
-    EXPECT_EQ(checkKeyOrderText(u"1001"_s).value_or(QString()), text::KeyOutOfRange);
 }

@@ -1,7 +1,6 @@
 #include "fieldtext.h"
 
-#include "appstate.h"
-#include "tableops.h"
+#include "tablefields.h"
 
 #include <limits>
 
@@ -17,13 +16,6 @@ QString significantText(const QString &text, int width)
     return kept;
 }
 
-void storeFieldText(QString &field, int32_t &length, const QString &text, int width)
-{
-    const QString kept = significantText(text, width);
-    storeText(field, kept, width);
-    length = static_cast<int32_t>(kept.size());
-}
-
 std::optional<quint64> digitValue(const QString &text)
 {
     if (!isAllDigits(text))
@@ -36,13 +28,6 @@ std::optional<quint64> digitValue(const QString &text)
     if (digits.size() > 19)
         return std::numeric_limits<quint64>::max();
     return digits.toULongLong();
-}
-
-void storeBound(QString &field, int32_t &length, quint64 value)
-{
-    const QString text = QString::number(value);
-    storeText(field, text, BoundWidth);
-    length = static_cast<int32_t>(qMin<qsizetype>(text.size(), BoundWidth));
 }
 
 } // namespace korvel

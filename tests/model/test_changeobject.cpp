@@ -60,8 +60,6 @@ TEST(ChangeObject, RulesRefuseBeforeAnyWrite)
          [](AppState &s) { addNode(s, u"spare"_s, 7); }},
         {"under its grandchild", u"sysInfo"_s, moveTo(u"deeper"_s), text::OwnSubtree,
          [](AppState &s) { addNode(s, u"deeper"_s, 1, addNode(s, u"inner"_s, 9, 0)); }},
-        {"under a leaf", u"sysMode"_s, moveTo(u"portName"_s, u"9"_s), text::ParentIsLeaf},
-        {"under a table", u"sysMode"_s, moveTo(u"portTable"_s, u"9"_s), text::ParentIsTable},
         {"entry away from its table", u"portEntry"_s, moveTo(u"sysInfo"_s, u"9"_s), text::EntryMoved},
         // Mended: the slots the new items need are counted before the old ones go.
         {"more items than free and freed slots", u"sysMode"_s,

@@ -11,12 +11,11 @@ namespace korvel {
 namespace {
 
 constexpr quint64 MaximumBound = 4294967295ULL;
-constexpr int FirstObjectId = 1;
-constexpr int LastObjectId = 255;
+constexpr quint64 FirstObjectId = 1;
+// The record holds an int32: 2147483647 is the largest sub-identifier it takes.
+constexpr quint64 LastObjectId = 2147483647;
 constexpr int FirstKeyOrder = 1;
 constexpr int LastKeyOrder = 1000;
-// A table's name is its base name followed by "Table" and must fit NameWidth.
-constexpr int TableBaseWidth = NameWidth - 5;
 
 constexpr int32_t SyntaxCodes[] = {Syntax::Integer, Syntax::OctetString, Syntax::ObjectIdentifier,
                                    Syntax::IpAddress, Syntax::Counter,    Syntax::Gauge,

@@ -63,14 +63,6 @@ TEST(AddObject, WritesEachKindInTheLowestFreeSlots)
     };
     for (const auto &[where, line] : expected)
         EXPECT_EQ(record(*s, where.first, where.second), line) << where.first << ' ' << where.second;
-
-    // Freed slots are taken again, the lowest first, and overwritten.
-    ASSERT_TRUE(deleteSubtree(*s, 3));
-    add(withRange(input(KindOption::Leaf, u"volt"_s, u"9"_s, u"sysInfo"_s), u"5"_s, u"12"_s));
-    EXPECT_EQ(record(*s, 0, 3), "volt,4,9,0,4,1");
-    EXPECT_EQ(record(*s, 1, 2), "3,2,1,1,,0,0,1");
-    EXPECT_EQ(record(*s, 2, 0), "3,5,12,1,2,1");
-    EXPECT_EQ(countInUse(*s), countersOf(*s));
 }
 
 TEST(AddObject, RefusesBeforeAnyWrite)
@@ -120,6 +112,9 @@ TEST(AddObject, RefusesBeforeAnyWrite)
          text::TableFull},
         {"two list slots for three items", fill(&DefinitionTables::list, 2),
          withItems(leaf(u"b"_s, u"1"_s), {{u"a"_s, 1}, {u"b"_s, 2}, {u"c"_s, 3}}), text::TableFull},
+        // Only a leaf takes items, whatever the hidden box says.
+        {"node with items ticked", fill(&DefinitionTables::list, 0), withItems(node(u"b"_s, u"1"_s), {{u"a"_s, 1}}),
+         {}},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);

@@ -40,6 +40,7 @@ TEST(ItemListAdd, ChecksInOrder)
         {"value 32768", u"c"_s, u"32768"_s, text::ItemAddFailed, MessageKind::Error},
         {"value beyond 64 bits", u"c"_s, u"99999999999999999999"_s, text::ItemAddFailed, MessageKind::Error},
         {"value 0", u"c"_s, u"0"_s, {}},
+        {"value 32767", u"c"_s, u"32767"_s, {}},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);

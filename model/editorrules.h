@@ -21,6 +21,7 @@
 #include "appstate.h"
 #include "editorinput.h"
 #include "messages.h"
+#include "tableops.h"
 
 #include <QString>
 
@@ -33,6 +34,12 @@ enum class EditMode {
     Add,
     Change,
 };
+
+// A table's name is its base name followed by "Table", its entry's the base
+// name followed by "Entry"; the table's name must fit NameWidth.
+inline const QString TableSuffix = QStringLiteral("Table");
+inline const QString EntrySuffix = QStringLiteral("Entry");
+inline constexpr int TableBaseWidth = NameWidth - 5;
 
 // The field checks in their order; the first failing message, or nothing.
 // Reads no table. In Add mode a Table's base name must leave room for its
@@ -51,6 +58,14 @@ int findObjectByName(const AppState &state, const QString &name);
 // The parent an input chooses: -1 for the root, otherwise the object named
 // ParentText. Nothing when no object has that name.
 std::optional<int> resolveParent(const AppState &state, const EditorInput &input);
+
+// The warning for a name or object ID another object already has, or
+// nothing. Walks the objects in slot order, skipping `skip`; the first whose
+// name clashes or which already has `objectId` under `parent` decides. A
+// name clashes when it equals `name` or `name` followed by "Table", and for
+// a new table also `name` followed by "Entry", the name its entry will get.
+std::optional<QStringView> duplicateRefusal(const AppState &state, const QString &name, bool newTable,
+                                            int parent, int32_t objectId, int skip);
 
 enum class OperationResult {
     // The tables hold the new or rewritten object.
@@ -91,15 +106,9 @@ struct CommitResult {
 // slot EditTarget, then the notice. Every message goes to `sink`.
 CommitResult CommitEditor(AppState &state, const EditorInput &input, MessageSink &sink);
 
-// The slots a leaf's constraint will take, found before anything is written.
-struct ConstraintSlots {
-    int range = -1;
-    QList<int> items;
-};
-
 // Writes the syntax, the range or enumeration records and the key order of
 // leaf `leaf`, whose attribute `attribute` has just been written, into the
-// slots reserved for them. Used by the editor's commit and the Tree panel.
+// slots reserved for them (found before anything is written). Used by the editor's commit and the Tree panel.
 void writeLeafType(DefinitionTables &tables, int leaf, MibAttribute &attribute, const EditorInput &input,
                    const ConstraintSlots &reserved);
 

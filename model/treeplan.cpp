@@ -11,7 +11,7 @@ namespace korvel {
 QList<PlannedItem> planTree(const AppState &state)
 {
     const DefinitionTables &tables = state.tables;
-    const int last = qBound(-1, static_cast<int>(state.ObjectLimit), SlotCount - 1);
+    const int last = lastScannedSlot(state);
 
     // The children of every slot in slot order, as linked lists, so that each
     // level is found without scanning the whole table once per item.

@@ -12,18 +12,10 @@ namespace korvel {
 
 namespace {
 
-int lastScannedSlot(const AppState &state)
-{
-    return qBound(-1, static_cast<int>(state.ObjectLimit), SlotCount - 1);
-}
-
 void warn(MessageSink &sink, QStringView text)
 {
     sink.report(text.toString(), MessageKind::Warning);
 }
-
-const QString TableSuffix = QStringLiteral("Table");
-const QString EntrySuffix = QStringLiteral("Entry");
 
 // True when `candidate` is `object` or lies below it. The walk up the Parent
 // links is bounded, so a design whose links already loop still ends.
@@ -65,10 +57,8 @@ std::optional<QStringView> parentRefusal(const AppState &state, int parent, int 
     }
 }
 
-// Walks the objects in slot order, skipping `skip`; the first whose name
-// clashes or which already has `objectId` under `parent` decides. A name
-// clashes when it equals `name` or `name` followed by "Table", and for a new
-// table also `name` followed by "Entry", the name its entry will get.
+} // namespace
+
 std::optional<QStringView> duplicateRefusal(const AppState &state, const QString &name, bool newTable,
                                             int parent, int32_t objectId, int skip)
 {
@@ -88,58 +78,11 @@ std::optional<QStringView> duplicateRefusal(const AppState &state, const QString
     return std::nullopt;
 }
 
-void writeObject(MibTree &record, const QString &name, int32_t objectId, int parent, int32_t kind)
-{
-    record = MibTree();
-    storeFieldText(record.Name, record.NameLength, name, NameWidth);
-    record.ObjectId = objectId;
-    record.Parent = parent;
-    record.Kind = kind;
-    record.InUse = 1;
-}
-
-void writeAttribute(MibAttribute &record, int owner, const QString &description, int32_t access)
-{
-    record = MibAttribute();
-    record.Owner = owner;
-    storeFieldText(record.Description, record.DescriptionLength, description, NameWidth);
-    record.Access = access;
-    record.InUse = 1;
-}
+namespace {
 
 int32_t objectIdOf(const EditorInput &input)
 {
     return static_cast<int32_t>(digitValue(input.ObjectIdText).value_or(0));
-}
-
-// Frees the range or the items an attribute points to, as deleting does.
-void releaseConstraint(DefinitionTables &tables, int range, const QList<int> &items)
-{
-    if (range >= 0) {
-        // A freed range holds "0" as both bounds and keeps its old lengths.
-        MibRange &record = tables.range[range];
-        record.Owner = 0;
-        storeText(record.Minimum, QStringLiteral("0"), BoundWidth);
-        storeText(record.Maximum, QStringLiteral("0"), BoundWidth);
-        record.InUse = 0;
-        --tables.MibRangeCount;
-    }
-    for (int slot : items) {
-        tables.list[slot] = MibList();
-        --tables.MibListCount;
-    }
-}
-
-// The lowest `count` MibList slots among 0..999 that are free or will be
-// freed (`released`), or fewer when there are not that many.
-QList<int> itemSlots(const DefinitionTables &tables, const QList<int> &released, qsizetype count)
-{
-    QList<int> found;
-    for (int slot = 0; slot < StoredSlotCount && found.size() < count; ++slot) {
-        if (tables.list[slot].InUse == 0 || released.contains(slot))
-            found.append(slot);
-    }
-    return found;
 }
 
 } // namespace
@@ -153,8 +96,12 @@ void writeLeafType(DefinitionTables &tables, int leaf, MibAttribute &attribute, 
         MibRange &range = tables.range[reserved.range];
         range = MibRange();
         range.Owner = leaf;
-        storeBound(range.Minimum, range.MinimumLength, digitValue(input.MinimumText).value_or(0));
-        storeBound(range.Maximum, range.MaximumLength, digitValue(input.MaximumText).value_or(0));
+        // Bounds are stored without leading zeros ("007" becomes "7"), so
+        // every accepted bound fits its field.
+        storeText(range.Minimum, range.MinimumLength, QString::number(digitValue(input.MinimumText).value_or(0)),
+                  BoundWidth);
+        storeText(range.Maximum, range.MaximumLength, QString::number(digitValue(input.MaximumText).value_or(0)),
+                  BoundWidth);
         range.InUse = 1;
         ++tables.MibRangeCount;
     } else if (input.ListTicked) {
@@ -163,7 +110,7 @@ void writeLeafType(DefinitionTables &tables, int leaf, MibAttribute &attribute, 
             MibList &item = tables.list[reserved.items[i]];
             item = MibList();
             item.Owner = leaf;
-            storeFieldText(item.ItemName, item.ItemNameLength, input.Items[i].name, NameWidth);
+            storeText(item.ItemName, item.ItemNameLength, input.Items[i].name, NameWidth);
             item.ItemValue = input.Items[i].value;
             item.InUse = 1;
             ++tables.MibListCount;
@@ -235,27 +182,20 @@ OperationResult AddObject(AppState &state, const EditorInput &input, MessageSink
     }
 
     const int object = objects[0];
-    writeObject(tables.tree[object], isTable ? name + TableSuffix : name, objectId, *parent,
+    writeObject(tables, object, isTable ? name + TableSuffix : name, objectId, *parent,
                 objectKindOf(input.KindOption));
-    ++tables.MibTreeCount;
-    if (isTable) {
-        writeObject(tables.tree[objects[1]], name + EntrySuffix, 1, object, ObjectKind::Entry);
-        ++tables.MibTreeCount;
-    }
+    if (isTable)
+        writeObject(tables, objects[1], name + EntrySuffix, 1, object, ObjectKind::Entry);
     if (attributeCount == 0)
         return OperationResult::Success;
 
-    MibAttribute &attribute = tables.attribute[attributes[0]];
-    writeAttribute(attribute, object, input.DescriptionText,
+    writeAttribute(tables, attributes[0], object, input.DescriptionText,
                    isTable ? Access::NotAccessible : accessCode(input.AccessIndex));
-    ++tables.MibAttributeCount;
     if (isTable) {
-        writeAttribute(tables.attribute[attributes[1]], objects[1], input.EntryDescriptionText,
-                       Access::NotAccessible);
-        ++tables.MibAttributeCount;
+        writeAttribute(tables, attributes[1], objects[1], input.EntryDescriptionText, Access::NotAccessible);
         return OperationResult::Success;
     }
-    writeLeafType(tables, object, attribute, input, reserved);
+    writeLeafType(tables, object, tables.attribute[attributes[0]], input, reserved);
     return OperationResult::Success;
 }
 
@@ -298,9 +238,8 @@ OperationResult ChangeObject(AppState &state, int slot, const EditorInput &input
         if (attribute < 0)
             return OperationResult::Refused;
     }
-    const int32_t oldConstraint = attribute >= 0 ? tables.attribute[attribute].Constraint : Constraint::None;
-    const int oldRange = oldConstraint == Constraint::Range ? rangeOf(state, slot) : -1;
-    const QList<int> oldItems = oldConstraint == Constraint::Enumeration ? itemsOf(state, slot) : QList<int>();
+    const ConstraintSlots old
+        = constraintOf(state, slot, attribute >= 0 ? tables.attribute[attribute].Constraint : Constraint::None);
 
     // Every slot the new constraint needs is found before anything is
     // written, counting those the old constraint gives back.
@@ -308,10 +247,10 @@ OperationResult ChangeObject(AppState &state, int slot, const EditorInput &input
     ConstraintSlots reserved;
     bool enough = true;
     if (isLeaf && input.RangeTicked) {
-        reserved.range = oldRange >= 0 && oldRange < StoredSlotCount ? oldRange : findFreeSlot(tables.range);
+        reserved.range = old.range >= 0 && old.range < StoredSlotCount ? old.range : findFreeSlot(tables.range);
         enough = reserved.range >= 0;
     } else if (isLeaf && input.ListTicked) {
-        reserved.items = itemSlots(tables, oldItems, input.Items.size());
+        reserved.items = findFreeSlots(tables.list, input.Items.size(), old.items);
         enough = reserved.items.size() == input.Items.size();
     }
     if (!enough) {
@@ -319,16 +258,16 @@ OperationResult ChangeObject(AppState &state, int slot, const EditorInput &input
         return OperationResult::Refused;
     }
 
-    releaseConstraint(tables, oldRange, oldItems);
-    writeObject(tables.tree[slot], name, objectId, *parent, kind);
+    freeConstraint(tables, old, FreedRange::ZeroBounds);
+    writeObject(tables, slot, name, objectId, *parent, kind);
     if (kind == ObjectKind::Node)
         return OperationResult::Success;
 
-    MibAttribute &record = tables.attribute[attribute];
-    writeAttribute(record, slot, kind == ObjectKind::Entry ? input.EntryDescriptionText : input.DescriptionText,
+    writeAttribute(tables, attribute, slot,
+                   kind == ObjectKind::Entry ? input.EntryDescriptionText : input.DescriptionText,
                    isLeaf ? accessCode(input.AccessIndex) : Access::NotAccessible);
     if (isLeaf)
-        writeLeafType(tables, slot, record, input, reserved);
+        writeLeafType(tables, slot, tables.attribute[attribute], input, reserved);
     return OperationResult::Success;
 }
 
