@@ -10,13 +10,13 @@
 // only where the check already reports that object at least as severely.
 //
 // A finding carries a code and its arguments; its message exists in
-// Japanese (the program) and English (korvelc). Widget-free: Qt Core and
-// libsmi only.
+// Japanese (the program) and English (korvelc). Widget-free: Qt Core, the
+// editing model and the SMIv2 side (smi/) only.
 #pragma once
 
 #include "appstate.h"
 #include "moduleinfo.h"
-#include "smiv2writer.h"
+#include "smiv2writer.h" // SkippedObject
 
 #include <QList>
 #include <QString>
@@ -70,6 +70,7 @@ enum class FindingCode {
     // SMIv2
     ScalarNotAccessible,
     CounterWritable,
+    LibsmiUnavailable,
     Libsmi,               // %1 libsmi's message
 };
 

@@ -1,15 +1,11 @@
 #include "designcheck.h"
 
-#include "smisession.h"
+#include "modulediagnostics.h"
 #include "tableops.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <array>
@@ -90,6 +86,8 @@ const MessageText Messages[] = {
     {FindingCode::ScalarNotAccessible, "ｽｶﾗｰｵﾌﾞｼﾞｪｸﾄはｱｸｾｽ可能でなければなりません。",
      "a scalar must be accessible"},
     {FindingCode::CounterWritable, "ｶｳﾝﾀは読み込み専用でなければなりません。", "a counter must be read-only"},
+    {FindingCode::LibsmiUnavailable, "一時ﾌｫﾙﾀﾞに書き込めないため、libsmiによるﾁｪｯｸができませんでした。",
+     "libsmi could not read the module: no temporary folder could be written"},
     {FindingCode::Libsmi, "libsmiの指摘: %1", "%1"},
 };
 
@@ -508,69 +506,26 @@ void Checker::checkModule()
     }
 }
 
-// The slot whose definition holds each line of the written module: a line
-// that starts a definition at column 0 opens it, and it lasts to the next.
-QList<int> definitionOwners(const QByteArray &text, const QHash<QString, int> &slotOfName)
-{
-    static const QRegularExpression start(QStringLiteral(
-        "^(\\S.*?) +(OBJECT-TYPE$|OBJECT IDENTIFIER ::=|MODULE-IDENTITY$|OBJECT-GROUP$|MODULE-COMPLIANCE$|::= SEQUENCE)"));
-    QList<int> owners{-1}; // line numbers count from 1
-    int current = -1;
-    for (const QByteArray &raw : text.split('\n')) {
-        const QString line = QString::fromUtf8(raw);
-        if (const QRegularExpressionMatch m = start.match(line); m.hasMatch() && !line.startsWith(u'-')) {
-            // a row type ("::= SEQUENCE") stays with its table
-            if (!m.captured(2).startsWith(u':'))
-                current = slotOfName.value(m.captured(1), -1);
-        } else if (line.startsWith(QLatin1StringView("END")) || line.startsWith(QLatin1StringView("IMPORTS"))) {
-            current = -1;
-        }
-        owners.append(current);
-    }
-    return owners;
-}
-
 void Checker::readWithLibsmi(const CheckOptions &options)
 {
-    QTemporaryDir folder;
-    if (!folder.isValid())
+    const QString base = options.baseModules.isEmpty() ? SmiSession::baseModuleFolder() : options.baseModules;
+    const auto diagnostics = moduleDiagnostics(m_state, m_info, base);
+    if (!diagnostics) {
+        error(-1, FindingCode::LibsmiUnavailable);
         return;
-    const Smiv2Module module = smiv2Module(m_state, m_info);
-    QFile file(QDir(folder.path()).filePath(QStringLiteral("module.mib")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(module.text) != module.text.size())
-        return;
-    file.close();
-
-    QHash<QString, int> slotOfName;
-    for (int slot = SlotCount - 1; slot >= 0; --slot) {
-        if (inUse(slot))
-            slotOfName.insert(name(slot), slot); // the lowest slot wins, as the writer keeps it
     }
-    const QList<int> owners = definitionOwners(module.text, slotOfName);
-
     // How severely the check already speaks of each object: 0 error, 1 warning.
     QHash<int, int> covered;
-    for (const Finding &f : m_findings) {
-        const int level = f.isError() ? 0 : 1;
-        covered[f.slot] = std::min(covered.value(f.slot, 2), level);
-    }
-
-    const QString base = options.baseModules.isEmpty() ? SmiSession::baseModuleFolder() : options.baseModules;
-    SmiSession session({base}, 6);
-    session.load(file.fileName());
-    QSet<QString> seen;
-    for (const SmiDiagnostic &d : session.diagnostics()) {
-        if (QFileInfo(d.file).fileName() != QFileInfo(file.fileName()).fileName())
+    for (const Finding &f : m_findings)
+        covered[f.slot] = std::min(covered.value(f.slot, 2), f.isError() ? 0 : 1);
+    QSet<QPair<int, QString>> seen;
+    for (const auto &[slot, d] : *diagnostics) {
+        if (covered.value(slot, 2) <= (d.isError() ? 0 : 1))
             continue;
-        const int slot = d.line > 0 && d.line < owners.size() ? owners[d.line] : -1;
-        const int level = d.isError() ? 0 : 1;
-        if (slot >= 0 && covered.value(slot, 2) <= level)
-            continue;
-        if (seen.contains(QString::number(slot) + d.message))
-            continue; // libsmi names each offending byte of a text once
-        seen.insert(QString::number(slot) + d.message);
-        add(slot, d.isError() ? FindingSeverity::Error : FindingSeverity::Warning, FindingCode::Libsmi,
-            {d.message});
+        if (seen.contains({slot, d.message}))
+            continue; // libsmi names each offending byte of a text on its own
+        seen.insert({slot, d.message});
+        add(slot, d.isError() ? FindingSeverity::Error : FindingSeverity::Warning, FindingCode::Libsmi, {d.message});
     }
 }
 

@@ -92,7 +92,7 @@ QString describe(const Finding &f)
         "NameHyphen", "NameTooLong", "NameTaken", "LabelInvalid", "LabelTaken", "ModuleNameInvalid",
         "IdentityPlace", "RangeMissing", "RangeNotNumber", "RangeReversed", "RangeOutsideType", "RangeNotAllowed",
         "EnumNotAllowed", "EnumEmpty", "EnumValueTaken", "IndexWithoutRange", "DescriptionEmpty", "NotAscii",
-        "ScalarNotAccessible", "CounterWritable", "Libsmi"};
+        "ScalarNotAccessible", "CounterWritable", "LibsmiUnavailable", "Libsmi"};
     return QStringLiteral("%1 %2 %3").arg(f.object, codes.value(int(f.code)), f.isError() ? "error" : "warning");
 }
 
