@@ -3,7 +3,6 @@
 #include "designcheck.h"
 #include "designfile.h"
 #include "moduleinfo.h"
-#include "smisession.h"
 
 #include <QTextStream>
 
@@ -14,11 +13,13 @@ namespace korvel {
 namespace {
 
 // The module information of a design: its side file, or the defaults.
-ModuleInfo moduleInfoOf(const AppState &state, const QString &design)
+// The module information of a design: its side file, or the defaults. The
+// warning is left to the SMIv2 command when it reads the side file anyway.
+ModuleInfo moduleInfoOf(const AppState &state, const QString &design, bool quiet = false)
 {
     ModuleInfo info;
     const QString side = moduleInfoPath(design);
-    if (readModuleInfo(state, side, info) == ModuleInfoStatus::Unreadable)
+    if (readModuleInfo(state, side, info) == ModuleInfoStatus::Unreadable && !quiet)
         QTextStream(stderr) << "korvelc: " << side << ": warning: the module information cannot be read; defaults used\n";
     return info;
 }
@@ -53,31 +54,34 @@ int runCheckCommand(const QStringList &arguments)
     return findings.isEmpty() ? 0 : 1;
 }
 
-bool takeStrictOption(QStringList &arguments)
+std::optional<int> checkBeforeMib(QStringList &arguments)
 {
-    return arguments.removeAll(QStringLiteral("--strict")) > 0;
-}
-
-bool strictCheckRefuses(const AppState &state, const QString &design)
-{
-    const QList<Finding> findings = checkDesign(state, moduleInfoOf(state, design));
-    if (!hasErrors(findings))
-        return false;
+    const bool strict = arguments.removeAll(QStringLiteral("--strict")) > 0;
+    const bool smiv2 = arguments.value(0) == u"--smiv2";
+    if (arguments.size() != (smiv2 ? 3 : 2))
+        return std::nullopt;
+    const QString &design = arguments[smiv2 ? 1 : 0];
+    auto state = std::make_unique<AppState>();
+    if (!readDesignFile(*state, design))
+        return std::nullopt;
     QTextStream err(stderr);
-    for (const Finding &finding : findings) {
-        if (finding.isError())
-            err << "korvelc: " << findingLine(design, finding) << '\n';
+    if (strict) {
+        const QList<Finding> findings = checkDesign(*state, moduleInfoOf(*state, design, smiv2));
+        if (hasErrors(findings)) {
+            for (const Finding &finding : findings) {
+                if (finding.isError())
+                    err << "korvelc: " << findingLine(design, finding) << '\n';
+            }
+            err << "korvelc: " << arguments.last() << ": not written: the design check found errors (--strict)\n";
+            return 1;
+        }
     }
-    err << "korvelc: " << design << ": the design check found errors; nothing written (--strict)\n";
-    return true;
-}
-
-void reportSeedOmissions(const AppState &state, const QString &design)
-{
-    QTextStream err(stderr);
-    for (const SkippedObject &object : seedWriterOmissions(state))
-        err << "korvelc: " << design << ": " << object.name << ": warning: not in the module: " << object.reason
-            << '\n';
+    if (!smiv2) {
+        for (const SkippedObject &object : seedWriterOmissions(*state))
+            err << "korvelc: " << design << ": " << object.name << ": warning: not in the module: " << object.reason
+                << '\n';
+    }
+    return std::nullopt;
 }
 
 } // namespace korvel

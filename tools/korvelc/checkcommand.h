@@ -4,24 +4,22 @@
 
 #include <QStringList>
 
-namespace korvel {
+#include <optional>
 
-struct AppState;
+namespace korvel {
 
 // `arguments` are those after "check". Prints one line per finding on
 // standard output; returns 0 when there is none, 1 when there is any or the
 // design cannot be read.
 int runCheckCommand(const QStringList &arguments);
 
-// Removes "--strict" from `arguments`; true when it was there.
-bool takeStrictOption(QStringList &arguments);
-
-// For `korvelc mib --strict`: runs the check on the design read from
-// `design`; when it finds any error, names each on standard error and
-// returns true (the module must not be written).
-bool strictCheckRefuses(const AppState &state, const QString &design);
-
-// Names on standard error each object the seed's writer leaves out.
-void reportSeedOmissions(const AppState &state, const QString &design);
+// What `korvelc mib` adds to writing. `arguments` are those after "mib";
+// "--strict" is taken out of them. With --strict, any error the check finds
+// is named on standard error and refuses the write (exit status 1). Without
+// --smiv2, each object the seed's writer leaves out is named on standard
+// error (--smiv2 names its own). Returns the exit status when korvelc must
+// stop, or nullopt to go on and write; a design that cannot be read is left
+// to the writing command to report.
+std::optional<int> checkBeforeMib(QStringList &arguments);
 
 } // namespace korvel

@@ -21,8 +21,9 @@ using namespace korvel;
 namespace {
 
 constexpr auto Usage =
-    "Usage: korvelc mib DESIGN.mdf OUT.mib\n"
-    "       korvelc mib --smiv2 DESIGN.mdf OUT.mib\n"
+    "Usage: korvelc mib [--strict] DESIGN.mdf OUT.mib\n"
+    "       korvelc mib [--strict] --smiv2 DESIGN.mdf OUT.mib\n"
+    "       korvelc check DESIGN.mdf\n"
     "       korvelc mdf IN.mib OUT.mdf\n"
     "       korvelc --help\n"
     "\n"
@@ -31,6 +32,11 @@ constexpr auto Usage =
     "  mib   reads the design file DESIGN.mdf and writes its MIB module to OUT.mib.\n"
     "        OUT.mib is replaced only by a complete module. With --smiv2 the module\n"
     "        is SMIv2, with the module information of DESIGN.mdi beside the design.\n"
+    "        Each object the module leaves out is named on standard error. With\n"
+    "        --strict nothing is written when the design check finds an error.\n"
+    "  check runs the design check on DESIGN.mdf (and DESIGN.mdi): one line per\n"
+    "        finding on standard output, \"DESIGN.mdf: OBJECT: error|warning: text\";\n"
+    "        exit status 0 when there is none, 1 when there is any.\n"
     "  mdf   reads the MIB module IN.mib and writes it as the design file OUT.mdf.\n"
     "        When the module cannot be read, ./error.log may hold the reason.\n"
     "\n"
@@ -107,8 +113,16 @@ int main(int argc, char *argv[])
     const QString &command = arguments[0];
     if (command == u"check")
         return runCheckCommand(arguments.mid(1));
-    if (command == u"mib" && arguments.value(1) == u"--smiv2")
-        return runSmiv2Command(arguments.mid(2));
+    if (command == u"mib") {
+        QStringList mibArguments = arguments.mid(1);
+        if (const std::optional<int> stop = checkBeforeMib(mibArguments))
+            return *stop;
+        if (mibArguments.value(0) == u"--smiv2")
+            return runSmiv2Command(mibArguments.mid(1));
+        if (mibArguments.size() != 2)
+            return usageError(QStringLiteral("mib takes an input and an output file"));
+        return makeMib(mibArguments[0], mibArguments[1]);
+    }
     if (command != u"mib" && command != u"mdf")
         return usageError(QStringLiteral("unknown command \"%1\"").arg(command));
     if (arguments.size() != 3)
