@@ -53,7 +53,7 @@ enum class FindingCode {
     LabelInvalid,         // %1 the label
     LabelTaken,           // %1 the label
     ModuleNameInvalid,
-    IdentityPlace,        // %1 the sub-identifier, %2 the object that has it
+    IdentityPlace,        // %1 the sub-identifier
     // values
     RangeMissing,
     RangeNotNumber,       // %1 the bound
