@@ -7,6 +7,7 @@
 #include "designfile.h"
 #include "mibbridge.h"
 #include "checkcommand.h"
+#include "importcommand.h"
 #include "miblibrary.h"
 #include "smiv2command.h"
 
@@ -24,6 +25,7 @@ constexpr auto Usage =
     "Usage: korvelc mib [--strict] DESIGN.mdf OUT.mib\n"
     "       korvelc mib [--strict] --smiv2 DESIGN.mdf OUT.mib\n"
     "       korvelc check DESIGN.mdf\n"
+    "       korvelc import MODULE OUT.mdf [-p FOLDER]...\n"
     "       korvelc mdf IN.mib OUT.mdf\n"
     "       korvelc --help\n"
     "\n"
@@ -37,6 +39,11 @@ constexpr auto Usage =
     "  check runs the design check on DESIGN.mdf (and DESIGN.mdi): one line per\n"
     "        finding on standard output, \"DESIGN.mdf: OBJECT: error|warning: text\";\n"
     "        exit status 0 when there is none, 1 when there is any.\n"
+    "  import reads the MIB module file MODULE through libsmi and writes its objects\n"
+    "        under enterprises as the design OUT.mdf, with OUT.mdi beside it. The\n"
+    "        modules it imports are searched in Korvel's mibs/, MODULE's folder,\n"
+    "        /usr/share/snmp/mibs, ~/.snmp/mibs, $SMIPATH and each -p FOLDER. What\n"
+    "        the design cannot keep is named on standard error.\n"
     "  mdf   reads the MIB module IN.mib and writes it as the design file OUT.mdf.\n"
     "        When the module cannot be read, ./error.log may hold the reason.\n"
     "\n"
@@ -113,6 +120,8 @@ int main(int argc, char *argv[])
     const QString &command = arguments[0];
     if (command == u"check")
         return runCheckCommand(arguments.mid(1));
+    if (command == u"import")
+        return runImportCommand(arguments.mid(1));
     if (command == u"mib") {
         QStringList mibArguments = arguments.mid(1);
         if (const std::optional<int> stop = checkBeforeMib(mibArguments))
