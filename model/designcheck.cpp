@@ -465,7 +465,7 @@ void Checker::checkNames()
         const FindingCode problem = descriptorProblem(own, &ok);
         if (!ok)
             error(slot, problem);
-        if (const auto other = owners.constFind(own); other != owners.constEnd())
+        if (const auto other = owners.constFind(own); other != owners.constEnd() && slot != identityNode(m_state, m_info))
             error(slot, FindingCode::NameTaken, {other.value()});
         else
             owners.insert(own, own);
@@ -487,8 +487,9 @@ void Checker::checkModule()
                                ? m_info.identityParent
                                : RootSlot;
     const QList<int> siblings = children(parent);
+    const int node = identityNode(m_state, m_info);
     const auto taken = std::find_if(siblings.begin(), siblings.end(),
-                                    [this](int s) { return id(s) == m_info.identitySubId; });
+                                    [this, node](int s) { return id(s) == m_info.identitySubId && s != node; });
     if (m_info.identitySubId <= 0 || taken != siblings.end())
         m_findings.append({-1, m_info.identity, FindingSeverity::Error, FindingCode::IdentityPlace,
                            {QString::number(m_info.identitySubId)}});

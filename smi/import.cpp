@@ -333,14 +333,28 @@ ImportResult importModule(const QString &moduleFile, const QStringList &userFold
 
     SmiNode *identity = smiGetModuleIdentityNode(module);
     const QString identityName = identity ? text(identity->name) : QString();
-    // What our writer adds around the identity is recognised, not imported.
-    const QStringList written{conformanceName(identityName), groupsName(identityName), compliancesName(identityName),
-                              objectGroupName(identityName), complianceName(identityName)};
+    // The conformance section our writer adds below the identity is
+    // recognised by its names and shape, and not imported.
+    QSet<QString> written;
+    if (identity) {
+        const auto node = [module](const QString &n) { return smiGetNode(module, n.toUtf8().constData()); };
+        const auto below = [](const SmiNode *child, const SmiNode *parent, SmiSubid arc) {
+            return child && parent && child->oidlen == parent->oidlen + 1
+                   && std::equal(parent->oid, parent->oid + parent->oidlen, child->oid)
+                   && (arc == 0 || child->oid[parent->oidlen] == arc);
+        };
+        SmiNode *conformance = node(conformanceName(identityName));
+        SmiNode *compliances = node(compliancesName(identityName));
+        if (below(conformance, identity, 0) && below(node(groupsName(identityName)), conformance, 1)
+            && below(compliances, conformance, 2) && below(node(complianceName(identityName)), compliances, 1))
+            written = {conformanceName(identityName), groupsName(identityName), compliancesName(identityName),
+                       objectGroupName(identityName), complianceName(identityName)};
+    }
     QList<SmiNode *> nodes;
     QStringList notKept;
     for (SmiNode *node = smiGetFirstNode(module, SMI_NODEKIND_ANY); node; node = smiGetNextNode(node, SMI_NODEKIND_ANY)) {
         const QString nodeName = text(node->name);
-        if (node == identity || (identity && written.contains(nodeName)))
+        if (node == identity || written.contains(nodeName))
             continue;
         switch (node->nodekind) {
         case SMI_NODEKIND_NOTIFICATION:

@@ -22,8 +22,9 @@ using namespace korvel;
 namespace {
 
 constexpr auto Usage =
-    "Usage: korvelc mib [--strict] DESIGN.mdf OUT.mib\n"
-    "       korvelc mib [--strict] --smiv2 DESIGN.mdf OUT.mib\n"
+    "Usage: korvelc mib DESIGN.mdf OUT.mib\n"
+    "       korvelc mib --smiv2 DESIGN.mdf OUT.mib\n"
+    "       korvelc mib --strict [--smiv2] DESIGN.mdf OUT.mib\n"
     "       korvelc check DESIGN.mdf\n"
     "       korvelc import MODULE OUT.mdf [-p FOLDER]...\n"
     "       korvelc mdf IN.mib OUT.mdf\n"
