@@ -94,13 +94,20 @@ void buildEveryShape(AppState &s)
 }
 
 // Written as SMIv2 and imported back: the same objects with the same
-// attributes, and the same module information.
+// attributes, and the same module information; also where the identity
+// stands for the top node, as in many real modules.
 TEST(Import, RoundTripKeepsEveryObjectAndTheModuleInformation)
 {
-    for (const auto build : {buildWorkedExample, buildEveryShape}) {
+    for (const auto &[build, identityOnTop] : {std::pair{&buildWorkedExample, false}, std::pair{&buildEveryShape, false},
+                                               std::pair{&buildEveryShape, true}}) {
         auto original = std::make_unique<AppState>();
         build(*original);
         ModuleInfo info = defaultModuleInfo(*original);
+        if (identityOnTop) {
+            info.identity = displayedName(*original, 0);
+            info.identityParent = RootSlot;
+            info.identitySubId = original->tables.tree[0].ObjectId;
+        }
         info.lastUpdated = QDateTime(QDate(2025, 3, 1), QTime(12, 0), Qt::UTC);
         info.organization = QStringLiteral("Acme Networks");
         info.contactInfo = QStringLiteral("noc@example.com");
@@ -124,6 +131,7 @@ TEST(Import, RoundTripKeepsEveryObjectAndTheModuleInformation)
             EXPECT_EQ(portrait(*imported, there), portrait(*original, slot)) << name.toStdString();
         }
         EXPECT_EQ(displayedName(*imported, back.identityParent), displayedName(*original, info.identityParent));
+        EXPECT_EQ(identityNode(*imported, back) >= 0, identityOnTop);
         back.identityParent = info.identityParent;
         EXPECT_EQ(back, info);
     }
