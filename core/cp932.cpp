@@ -9,6 +9,21 @@
 
 namespace korvel::cp932 {
 
+namespace {
+
+// Code page 932 is ASCII below 0x80, both ways, so ASCII text (most of every
+// design and module) needs no conversion.
+bool isAscii(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 #ifdef _WIN32
 
 QByteArray encode(const QString &text)
@@ -121,10 +136,21 @@ QByteArray convert(Converter &converter, const char *input, size_t size, const Q
     return out;
 }
 
+bool isAscii(const char *bytes, qsizetype size)
+{
+    for (qsizetype at = 0; at < size; ++at) {
+        if (static_cast<unsigned char>(bytes[at]) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QByteArray encode(const QString &text)
 {
+    if (isAscii(text))
+        return text.toLatin1();
     const auto *data = reinterpret_cast<const char *>(text.utf16());
     return convert(encoder(), data, size_t(text.size()) * 2, QByteArray(1, SubstituteByte),
                    [](const char *in, size_t left) -> size_t {
@@ -140,6 +166,10 @@ QByteArray encode(const QString &text)
 
 QString decode(const char *bytes, qsizetype size)
 {
+    if (size <= 0)
+        return QString();
+    if (isAscii(bytes, size))
+        return QString::fromLatin1(bytes, size);
     const char16_t substitute = SubstituteChar;
     const QByteArray sub(reinterpret_cast<const char *>(&substitute), 2);
     const QByteArray utf16 =
@@ -157,7 +187,7 @@ QString decode(const QByteArray &bytes)
 
 QString roundTrip(const QString &text)
 {
-    return decode(encode(text));
+    return isAscii(text) ? text : decode(encode(text));
 }
 
 } // namespace korvel::cp932

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringList>
+#include <QVarLengthArray>
 
 namespace korvel {
 
@@ -43,9 +44,21 @@ void appendText(QString &line, const QString &text)
     line += Quote;
 }
 
+// Decimal, with a "-" when negative, as QString::number writes it, but
+// without a string of its own for every number of the file.
 void appendNumber(QString &line, int32_t value)
 {
-    line += QString::number(value);
+    char16_t digits[10];
+    int count = 0;
+    uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+    do {
+        digits[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        line += u'-';
+    while (count > 0)
+        line += QChar(digits[--count]);
 }
 
 void appendSeparator(QString &line)
@@ -142,12 +155,31 @@ private:
     int m_lineNumber = 0;
 };
 
+// The fields of one record: views into its line or, when it holds a double
+// quote, into the texts rebuilt from it.
+struct RecordFields {
+    QVarLengthArray<QStringView, 8> views;
+    QStringList rebuilt;
+};
+
 // Splits a record at every "," outside double quotes. A quoted field may run
 // on over further lines; each line break inside it becomes LF. Returns false
 // when the file ends inside a quoted field.
-bool splitRecord(QStringView first, LineReader &lines, QStringList &fields)
+bool splitRecord(QStringView first, LineReader &lines, RecordFields &record)
 {
-    fields.clear();
+    record.views.clear();
+    record.rebuilt.clear();
+    if (!first.contains(Quote)) {
+        // Without quotes every "," separates: the fields are the line's own.
+        qsizetype start = 0;
+        for (qsizetype comma = first.indexOf(u','); comma >= 0; comma = first.indexOf(u',', start)) {
+            record.views.append(first.sliced(start, comma - start));
+            start = comma + 1;
+        }
+        record.views.append(first.sliced(start));
+        return true;
+    }
+    QStringList &fields = record.rebuilt;
     QString field;
     bool inQuotes = false;
     bool fieldStart = true;
@@ -185,10 +217,12 @@ bool splitRecord(QStringView first, LineReader &lines, QStringList &fields)
         field += u'\n';
     }
     fields.append(field);
+    for (const QString &text : std::as_const(fields))
+        record.views.append(text);
     return true;
 }
 
-bool toNumber(const QString &text, int32_t &value)
+bool toNumber(QStringView text, int32_t &value)
 {
     bool ok = false;
     value = text.toInt(&ok);
@@ -197,7 +231,8 @@ bool toNumber(const QString &text, int32_t &value)
 
 // Stores one record line into `slot` of the section's table. Returns false
 // with `reason` set when a field is missing or a number does not convert.
-bool storeRecord(DefinitionTables &t, int section, int slot, const QStringList &f, QString &reason)
+bool storeRecord(DefinitionTables &t, int section, int slot, const QVarLengthArray<QStringView, 8> &f,
+                 QString &reason)
 {
     if (f.size() < FieldCounts[section]) {
         reason = QStringLiteral("too few fields");
@@ -300,8 +335,39 @@ bool readDesignFile(AppState &state, const QString &path, QString *error)
             *error = file.errorString();
         return false;
     }
-    const QString text = cp932::decode(file.readAll());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
     file.close();
+    return readDesignText(state, bytes, error);
+}
+
+bool hasDesignSection(const QByteArray &bytes)
+{
+    // The tags are ASCII and no byte of a double-byte character is "<" or a
+    // line end, so the lines can be compared as bytes.
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        QByteArrayView line(bytes.constData() + start, end - start);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        for (const QLatin1StringView &opening : OpeningTags) {
+            if (line == QByteArrayView(opening.data(), opening.size()))
+                return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+bool readDesignText(AppState &state, const QByteArray &bytes, QString *error)
+{
+    const QString text = cp932::decode(bytes);
 
     auto fail = [error](int line, const QString &reason) {
         if (error)
@@ -317,7 +383,7 @@ bool readDesignFile(AppState &state, const QString &path, QString *error)
 
     LineReader lines(text);
     QStringView line;
-    QStringList fields;
+    RecordFields fields;
     QString reason;
     while (lines.next(line)) {
         int section = -1;
@@ -340,7 +406,7 @@ bool readDesignFile(AppState &state, const QString &path, QString *error)
                 continue;
             if (nextSlot[section] >= SlotCount)
                 return fail(lineNumber, QStringLiteral("more records than slots"));
-            if (!storeRecord(scratch, section, nextSlot[section], fields, reason))
+            if (!storeRecord(scratch, section, nextSlot[section], fields.views, reason))
                 return fail(lineNumber, reason);
             ++nextSlot[section];
         }

@@ -24,6 +24,13 @@ bool writeDesignFile(const AppState &state, const QString &path, QString *error 
 // `error` (if given) names the line and the reason.
 bool readDesignFile(AppState &state, const QString &path, QString *error = nullptr);
 
+// readDesignFile on the bytes of a file already read.
+bool readDesignText(AppState &state, const QByteArray &bytes, QString *error = nullptr);
+
+// Whether `bytes` hold a line that opens a section. A file without one (empty,
+// binary, a MIB module) reads as a design that changes nothing.
+bool hasDesignSection(const QByteArray &bytes);
+
 // The bytes writeDesignFile would write.
 QByteArray designFileImage(const AppState &state);
 

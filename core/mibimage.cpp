@@ -57,13 +57,8 @@ void roundTripField(QString &stored, int32_t &length, int width)
 
 } // namespace
 
-RecordImage::RecordImage() : tree(SlotCount), attribute(SlotCount), range(SlotCount), list(SlotCount)
-{
-    std::memset(tree.data(), 0, tree.size() * sizeof(::MibTree));
-    std::memset(attribute.data(), 0, attribute.size() * sizeof(::MibAttribute));
-    std::memset(range.data(), 0, range.size() * sizeof(::MibRange));
-    std::memset(list.data(), 0, list.size() * sizeof(::MibList));
-}
+// The vectors value-initialise their records: every byte is zero.
+RecordImage::RecordImage() : tree(SlotCount), attribute(SlotCount), range(SlotCount), list(SlotCount) {}
 
 void encodeField(char *field, std::size_t size, const QString &text)
 {

@@ -1,5 +1,7 @@
 #include "miblibrary.h"
 
+#include "programfiles.h"
+
 #include <QCoreApplication>
 #include <QLibrary>
 
@@ -51,9 +53,11 @@ bool SharedMibLibrary::load()
     // "libkorvel" rather than "korvel": the build names the file libkorvel on
     // every platform, and QLibrary adds no second "lib".
     if (QCoreApplication::instance() != nullptr) {
-        m_library->setFileName(QCoreApplication::applicationDirPath() + QStringLiteral("/libkorvel"));
-        if (m_library->load())
-            return true;
+        for (const QString &candidate : libraryCandidates(QCoreApplication::applicationDirPath())) {
+            m_library->setFileName(candidate);
+            if (m_library->load())
+                return true;
+        }
     }
     m_library->setFileName(QStringLiteral("libkorvel"));
     return m_library->load();

@@ -33,8 +33,9 @@ public:
 class SharedMibLibrary : public MibLibrary
 {
 public:
-    // Empty `fileName`: libkorvel in the program's own folder, then wherever
-    // the system's library search finds it.
+    // Empty `fileName`: libkorvel in the program's own folder, then in the
+    // installed library folder, then wherever the system's library search
+    // finds it.
     explicit SharedMibLibrary(const QString &fileName = QString());
     ~SharedMibLibrary() override;
     SharedMibLibrary(const SharedMibLibrary &) = delete;

@@ -101,7 +101,8 @@ public:
     // is not reported.
     virtual void showHelp() = 0;
 
-    // The folder the program runs from, which holds "help" and "icon".
+    // The folder that holds "help" and "icon": the program's own, or the
+    // installed data folder when the program runs from an installation.
     virtual QString programFolder() const = 0;
 
     // The library the file commands create and read MIB files through: the

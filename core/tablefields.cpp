@@ -1,5 +1,7 @@
 #include "tablefields.h"
 
+#include <algorithm>
+
 namespace korvel {
 
 QString displayedText(const QString &field, int32_t length)
@@ -7,11 +9,28 @@ QString displayedText(const QString &field, int32_t length)
     return length <= 0 ? QString() : field.left(length);
 }
 
+void storeText(QString &field, QStringView text, int width)
+{
+    // Most fields of a design are empty: they share one blank text of their
+    // width instead of each holding a copy.
+    static const QString blankName(NameWidth, QLatin1Char(' '));
+    static const QString blankBound(BoundWidth, QLatin1Char(' '));
+    if (text.isEmpty() && (width == NameWidth || width == BoundWidth)) {
+        field = width == NameWidth ? blankName : blankBound;
+        return;
+    }
+    if (width < 0) {
+        field = text.toString();
+        return;
+    }
+    QString stored(width, QLatin1Char(' '));
+    std::copy_n(text.data(), qMin<qsizetype>(text.size(), width), stored.data());
+    field = std::move(stored);
+}
+
 void storeText(QString &field, const QString &text, int width)
 {
-    field = text.left(width);
-    if (field.size() < width)
-        field.append(QString(width - field.size(), QLatin1Char(' ')));
+    storeText(field, QStringView(text), width);
 }
 
 int lastScannedSlot(int objectLimit)

@@ -16,6 +16,7 @@ QString displayedText(const QString &field, int32_t length);
 // Sets a fixed-width field to `text` padded with blanks or cut to `width`.
 // The caller sets the length field.
 void storeText(QString &field, const QString &text, int width);
+void storeText(QString &field, QStringView text, int width);
 
 // True for a valid slot index of the tables (0 to 1000).
 inline bool isSlot(int slot)

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds one libFuzzer target with clang, AddressSanitizer and UBSan over the
-# library's sources and runs it for a bounded time.
+# sources it reads (the library's, or the design-file or module-information reader's with Qt Core)
+# and runs it for a bounded time.
 #   fuzz/run.sh NAME [SECONDS]     NAME: the NAME of fuzz/fuzz_NAME.cpp
 set -eu
 cd "$(dirname "$0")/.."
@@ -15,8 +16,26 @@ if [ -n "${missing:-}" ]; then
     sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
     $sudo apt-get update && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends $missing
 fi
+case "$name" in
+designfile)
+    sources="core/designfile.cpp core/cp932.cpp core/tablefields.cpp"
+    flags="-fPIC -Icore -Imibtext/include $(pkg-config --cflags Qt6Core)"
+    libs="$(pkg-config --libs Qt6Core)"
+    ;;
+moduleinfo)
+    sources="smi/moduleinfo.cpp model/*.cpp core/tablefields.cpp"
+    flags="-fPIC -Icore -Imodel -Ismi -Imibtext/include $(pkg-config --cflags Qt6Core)"
+    libs="$(pkg-config --libs Qt6Core)"
+    ;;
+*)
+    sources="mibtext/*.cpp"
+    flags="-Imibtext/include -Imibtext"
+    libs=""
+    ;;
+esac
+# shellcheck disable=SC2086 # the lists are meant to split
 clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -Imibtext/include -Imibtext "fuzz/fuzz_$name.cpp" mibtext/*.cpp -o "$out/fuzz_$name"
+    $flags "fuzz/fuzz_$name.cpp" $sources $libs -o "$out/fuzz_$name"
 seeds=""
 [ -d "fuzz/seeds/$name" ] && seeds="fuzz/seeds/$name"
 cd "$out/work-$name"

@@ -15,7 +15,8 @@ char InputName[PathBufferSize];
 char FirstWorkName[PathBufferSize];
 char SecondWorkName[PathBufferSize];
 char TokenName[PathBufferSize];
-unsigned char CopyBuffer[LineBufferSize];
+// The input is copied in blocks of this size.
+unsigned char CopyBuffer[64 * 1024];
 
 // Forms the four names; false when the longest would not fit its buffer.
 bool formNames(const char *path)
@@ -92,7 +93,12 @@ int32_t analyse(SAFEARRAY **tree, SAFEARRAY **attribute, SAFEARRAY **range, SAFE
         std::printf(CantOpenMessage, TokenName);
         return -1;
     }
-    std::memset(&ReadTables, 0, sizeof ReadTables);
+    bufferTokenFile(tokens);
+    // The reader fills tree and attribute records in order from slot 0 and
+    // never writes a range or list record, so only the records the last read
+    // counted can be other than zero.
+    std::memset(ReadTables.tree, 0, sizeof(MibTree) * static_cast<std::size_t>(ReadTreeCount));
+    std::memset(ReadTables.attribute, 0, sizeof(MibAttribute) * static_cast<std::size_t>(ReadAttributeCount));
     ReadTreeCount = 0;
     ReadAttributeCount = 0;
     const int parsed = ParseMibTokens(tokens);

@@ -36,6 +36,31 @@ Token Lookahead;
 Token ParentName;
 Token SavedName;
 
+// The objects read so far by name, so that finding a parent costs no scan of
+// the table: each bucket holds a chain of slots, newest first, as slot + 1
+// (0 ends a chain). Emptied at the start of every analysis.
+constexpr int NameBuckets = 2048;
+int16_t NameChains[NameBuckets];
+int16_t NextInChain[RecordCount];
+
+unsigned nameBucket(const char *name, std::size_t length)
+{
+    uint32_t hash = 2166136261u;
+    for (std::size_t at = 0; at < length; ++at)
+        hash = (hash ^ static_cast<unsigned char>(name[at])) * 16777619u;
+    return hash & (NameBuckets - 1);
+}
+
+// Records the object just stored at ReadTreeCount and counts it.
+void countObject()
+{
+    const int slot = ReadTreeCount++;
+    const MibTree &record = ReadTables.tree[slot];
+    int16_t &chain = NameChains[nameBucket(record.Name, static_cast<std::size_t>(record.NameLength))];
+    NextInChain[slot] = chain;
+    chain = static_cast<int16_t>(slot + 1);
+}
+
 bool next(Token &token)
 {
     if (Stream.hasPending) {
@@ -127,7 +152,7 @@ Step readValueAssignment()
     node.ObjectId = numberOf(Lookahead);
     node.Kind = Node;
     node.InUse = 1;
-    ++ReadTreeCount;
+    countObject();
     return Step::Continue;
 }
 
@@ -249,7 +274,7 @@ Step readObjectType()
     ++ReadAttributeCount;
     storeText(object.Name, object.NameLength, SavedName.text, static_cast<std::size_t>(SavedName.length));
     object.InUse = 1;
-    ++ReadTreeCount;
+    countObject();
     return step;
 }
 
@@ -267,22 +292,21 @@ Step readAfterObject()
 int FindObjectByName(const char *name)
 {
     const std::size_t length = characterBoundary(name, std::strlen(name), TextFieldBytes);
-    int seen = 0;
-    for (int slot = 0; slot < RecordCount && seen < ReadTreeCount; ++slot) {
+    int found = -1;
+    for (int slot = NameChains[nameBucket(name, length)] - 1; slot >= 0; slot = NextInChain[slot] - 1) {
+        // A stored name is NameLength bytes followed by a zero byte.
         const MibTree &record = ReadTables.tree[slot];
-        if (record.InUse == 0)
-            continue;
-        ++seen;
-        if (std::strncmp(record.Name, name, length) == 0 && record.Name[length] == '\0')
-            return slot;
+        if (record.NameLength == static_cast<int32_t>(length) && std::memcmp(record.Name, name, length) == 0)
+            found = slot; // the chain runs from the newest object to the oldest
     }
-    return -1;
+    return found;
 }
 
 int ParseMibTokens(std::FILE *tokenFile)
 {
     Stream.file = tokenFile;
     Stream.hasPending = false;
+    std::memset(NameChains, 0, sizeof NameChains);
     SavedName.text[0] = '\0';
     SavedName.length = 0;
     if (!skipImports())

@@ -61,14 +61,15 @@ enum KanjiClass { EucByte = 1, ShiftJisLead = 2, ShiftJisTrail = 3 };
 // prints a message and returns 0.
 int iskanji(int kanjiClass, int byte);
 
+// The classes of iskanji, as the passes test them for every byte.
 inline bool isLeadByte(int byte)
 {
-    return iskanji(ShiftJisLead, byte) != 0;
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
 inline bool isTrailByte(int byte)
 {
-    return iskanji(ShiftJisTrail, byte) != 0;
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
 }
 
 // The length of the longest start of `text` (of `length` bytes) that is at
@@ -85,6 +86,31 @@ constexpr int KanaFirst = 0xA1;
 constexpr int KanaLast = 0xDF;
 extern const KanaWidth KanaWidthTable[KanaLast - KanaFirst + 1];
 
+// Byte access to a file without stdio's locking: the library is called from
+// one thread at a time and each of its files is used by one pass only.
+inline int getByte(std::FILE *file)
+{
+#ifdef _WIN32
+    return _getc_nolock(file);
+#else
+    return getc_unlocked(file);
+#endif
+}
+
+inline int putByte(int byte, std::FILE *file)
+{
+#ifdef _WIN32
+    return _putc_nolock(byte, file);
+#else
+    return putc_unlocked(byte, file);
+#endif
+}
+
+// Gives the token file, open for writing or for reading, a large static
+// stdio buffer, so that it is written and read in a few large blocks. Only
+// one token file is open at a time.
+void bufferTokenFile(std::FILE *file);
+
 // Writes one line to ./error.log, replacing what it held: `format` with its
 // %s replaced by `name`. Nothing is written when the log cannot be opened.
 void WriteErrorLog(const char *format, const char *name);
@@ -93,14 +119,6 @@ void WriteErrorLog(const char *format, const char *name);
 extern const char FileCheckConvertOpenMessage[];
 extern const char FileCheckConvert2OpenMessage[];
 extern const char TokenAnalysisOpenMessage[];
-
-enum class CommentMode { Line, Block };
-
-// Copies the rest of one comment from `in` to `out`, doubling quotes and
-// widening half-width katakana. Returns 0 at the comment's end (the newline
-// of a line comment, the */ of a block comment, both copied), -1 at the end
-// of the input or when a byte cannot be written.
-int ConvertComment(std::FILE *in, std::FILE *out, CommentMode mode);
 
 // The two pre-passes. Return 0 when the whole source was copied, -1 when a
 // file cannot be opened (with the pass's line in ./error.log), read or

@@ -13,9 +13,11 @@
 namespace korvel::mib {
 namespace {
 
+char TokenFileBlock[64 * 1024];
+
 bool put(int byte, std::FILE *file)
 {
-    return std::putc(byte, file) != EOF;
+    return putByte(byte, file) != EOF;
 }
 
 bool putEscaped(unsigned char byte, std::FILE *file)
@@ -57,13 +59,13 @@ int readWrittenToken(std::FILE *file, Token &token)
     token.length = 0;
     token.text[0] = '\0';
     token.spaced = false;
-    int byte = std::getc(file);
+    int byte = getByte(file);
     while (byte != '(') {
         if (byte == EOF)
             return -1;
-        byte = std::getc(file);
+        byte = getByte(file);
     }
-    for (byte = std::getc(file); byte != ')'; byte = std::getc(file)) {
+    for (byte = getByte(file); byte != ')'; byte = getByte(file)) {
         if (byte == EOF)
             return -1;
         if (byte == '\n') {
@@ -71,7 +73,7 @@ int readWrittenToken(std::FILE *file, Token &token)
             break;
         }
         if (byte == '\\') {
-            byte = std::getc(file);
+            byte = getByte(file);
             if (byte == EOF)
                 return -1;
             byte = unescaped(byte);
@@ -90,6 +92,11 @@ bool is(const Token &token, const char *text)
 
 } // namespace
 
+void bufferTokenFile(std::FILE *file)
+{
+    std::setvbuf(file, TokenFileBlock, _IOFBF, sizeof TokenFileBlock);
+}
+
 bool writeToken(std::FILE *file, const Token &token)
 {
     if (!put('(', file))
@@ -98,7 +105,7 @@ bool writeToken(std::FILE *file, const Token &token)
         if (!putEscaped(static_cast<unsigned char>(token.text[at]), file))
             return false;
     }
-    return std::fputs(")$ ", file) != EOF;
+    return put(')', file) && put('$', file) && put(' ', file);
 }
 
 bool writeTokenLineEnd(std::FILE *file)
@@ -112,9 +119,9 @@ int ReadToken(std::FILE *file, Token &token)
         if (readWrittenToken(file, token) != 0)
             return -1;
         if (is(token, "//")) {
-            int byte = std::getc(file);
+            int byte = getByte(file);
             while (byte != '\n' && byte != EOF)
-                byte = std::getc(file);
+                byte = getByte(file);
             continue;
         }
         if (is(token, "/*")) {

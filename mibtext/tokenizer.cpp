@@ -24,12 +24,13 @@ struct Scanner {
     // ahead at and one more a caller gives back.
     Token pushedBack[2];
     int pushedBackCount = 0;
-    Token lookahead;
 };
 
 Scanner State;
 Token Current;
 char TokenFileName[PathBufferSize];
+// The source is read from the file in blocks of this size.
+char SourceBlock[64 * 1024];
 
 void refill()
 {
@@ -44,12 +45,17 @@ void refill()
     State.length += static_cast<int>(got);
 }
 
-// The byte `offset` places ahead of the current one, or -1 past the end.
-int peek(int offset)
+int peekBeyondWindow(int offset)
 {
     while (State.position + offset >= State.length && !State.inputEnded)
         refill();
     return State.position + offset < State.length ? State.window[State.position + offset] : -1;
+}
+
+// The byte `offset` places ahead of the current one, or -1 past the end.
+inline int peek(int offset)
+{
+    return State.position + offset < State.length ? State.window[State.position + offset] : peekBeyondWindow(offset);
 }
 
 void advance(int count)
@@ -345,16 +351,24 @@ void GetToken(Token &token)
     takeToken(token);
     if (token.length == 0 || State.error)
         return;
-    Token &next = State.lookahead;
-    takeToken(next);
-    if (State.error || next.length == 0)
-        return;
-    if (next.spaced || !joins(token, next) || token.length >= TokenBufferSize - 1) {
-        PushBackToken(next);
+    // The next token is looked at where it waits to be taken: on top of the
+    // pushed-back tokens, cut into their first place when none waits.
+    if (State.pushedBackCount == 0) {
+        ScanToken(State.pushedBack[0]);
+        if (State.error || State.pushedBack[0].length == 0)
+            return;
+        State.pushedBackCount = 1;
+    }
+    const Token &next = State.pushedBack[State.pushedBackCount - 1];
+    if (next.length == 0) {
+        --State.pushedBackCount;
         return;
     }
+    if (next.spaced || !joins(token, next) || token.length >= TokenBufferSize - 1)
+        return;
     token.text[token.length++] = next.text[0];
     token.text[token.length] = '\0';
+    --State.pushedBackCount;
     enterComment(token);
 }
 
@@ -372,6 +386,8 @@ int Token_Analysis(const char *source)
         std::fclose(in);
         return -1;
     }
+    std::setvbuf(in, SourceBlock, _IOFBF, sizeof SourceBlock);
+    bufferTokenFile(out);
     beginTokens(in);
     int result = 0;
     bool written = true;

@@ -1,5 +1,7 @@
 #include "qtservices.h"
 
+#include "programfiles.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -70,7 +72,7 @@ void QtServices::showHelp()
 
 QString QtServices::programFolder() const
 {
-    return QCoreApplication::applicationDirPath();
+    return dataFolder(QCoreApplication::applicationDirPath());
 }
 
 } // namespace korvel

@@ -2,6 +2,7 @@
 #include "designfile.h"
 #include "mibbridge.h"
 #include "miblibrary.h"
+#include "programfiles.h"
 #include "sampledesign.h"
 #include "tableops.h"
 
@@ -199,4 +200,23 @@ TEST_F(MibBridge, LoadTakesTheLibrarysTablesWithLengthsInCharacters)
     expected->ListLevel = -1;
     EXPECT_EQ(snapshot(*m_state), snapshot(*expected));
     EXPECT_EQ(displayedName(*m_state, 1000), QStringLiteral("beyond"));
+}
+
+// The program's files beside it (the build folder), or where an installation
+// puts them, relative to the program's folder.
+TEST(ProgramFiles, HelpAndIconsBesideTheProgramOrInstalled)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    const QString data = QDir::cleanPath(bin + QStringLiteral("/" KORVEL_DATA_FROM_BIN));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    EXPECT_EQ(dataFolder(bin), bin) << "neither: the program's own folder";
+    ASSERT_TRUE(QDir().mkpath(data + QStringLiteral("/icon")));
+    EXPECT_EQ(dataFolder(bin), data);
+    ASSERT_TRUE(QDir().mkpath(bin + QStringLiteral("/help")));
+    EXPECT_EQ(dataFolder(bin), bin) << "beside the program comes first";
+    EXPECT_EQ(libraryCandidates(bin),
+              (QStringList{bin + QStringLiteral("/libkorvel"),
+                           QDir::cleanPath(bin + QStringLiteral("/" KORVEL_LIBRARY_FROM_BIN)) + QStringLiteral("/libkorvel")}));
 }

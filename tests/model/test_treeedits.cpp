@@ -131,7 +131,7 @@ TEST(TreeEdits, PanelChecksInTheirOrder)
     const int temperature = findObjectByName(*s, u"sysTemperature"_s);
     const std::pair<EditorInput, QString> rows[] = {
         {input(KindOption::Leaf, u" "_s, u"x"_s), text::NameEmpty},
-        {input(KindOption::Leaf, u"n"_s, u"256"_s), text::IdOutOfRange},
+        {input(KindOption::Leaf, u"n"_s, u"0"_s), text::IdOutOfRange},
         {withRange(input(KindOption::Leaf, u"n"_s, u"7"_s), u"1"_s, u"x"_s), text::RangeNotNumeric},
         {input(KindOption::Leaf, u"sysMode"_s, u"5"_s), text::DuplicateName},
         {input(KindOption::Leaf, u"n"_s, u"2"_s), text::DuplicateId},

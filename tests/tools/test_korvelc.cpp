@@ -1,7 +1,9 @@
 #include "designfile.h"
+#include "korvel_version.h"
 #include "tableops.h"
 #include "workedexample.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -21,18 +23,34 @@ struct Outcome {
     QByteArray err;
 };
 
+const QByteArray WorkedExampleModule = [] {
+    QFile file(QStringLiteral(KORVEL_TEST_DATA "/writer/worked_example.mib"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}();
+
+// Inputs live in in/, which is also korvelc's current folder, so error.log or
+// a working file left anywhere near them shows; outputs go to out/. korvelc's
+// temporary folder is tmp/, which every run must leave empty.
 class Korvelc : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        for (const char *folder : {"in", "out", "tmp"})
+            ASSERT_TRUE(QDir(m_dir.path()).mkdir(QLatin1StringView(folder)));
+    }
 
-    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QString in(const QString &name) const { return m_dir.filePath(QStringLiteral("in/") + name); }
+    QString out(const QString &name) const { return m_dir.filePath(QStringLiteral("out/") + name); }
 
-    // Runs korvelc in the temporary folder, so error.log lands there.
     Outcome run(const QStringList &arguments) const
     {
         QProcess process;
-        process.setWorkingDirectory(m_dir.path());
+        process.setWorkingDirectory(in(QString()));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TMPDIR"), m_dir.filePath(QStringLiteral("tmp")));
+        process.setProcessEnvironment(environment);
         process.start(QStringLiteral(KORVELC), arguments);
         Outcome result;
         if (!process.waitForFinished(30000)) {
@@ -44,7 +62,20 @@ protected:
         result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         result.out = process.readAllStandardOutput();
         result.err = process.readAllStandardError();
+        EXPECT_TRUE(QDir(m_dir.filePath(QStringLiteral("tmp"))).isEmpty()) << "a temporary folder was left";
         return result;
+    }
+
+    QStringList inputFolder() const
+    {
+        return QDir(in(QString())).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+
+    static void write(const QString &file, const QByteArray &bytes)
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
     }
 
     static QByteArray readBytes(const QString &file)
@@ -62,96 +93,158 @@ TEST_F(Korvelc, WritesTheWorkedExampleFromADesignFile)
 {
     auto state = std::make_unique<AppState>();
     buildWorkedExample(*state);
-    ASSERT_TRUE(writeDesignFile(*state, path(QStringLiteral("example.mdf"))));
-    const Outcome r = run({QStringLiteral("mib"), path(QStringLiteral("example.mdf")), path(QStringLiteral("out.mib"))});
+    ASSERT_TRUE(writeDesignFile(*state, in(QStringLiteral("example.mdf"))));
+    // The module replaces an old one and keeps its permissions.
+    write(out(QStringLiteral("out.mib")), "old module");
+    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(out(QStringLiteral("out.mib")), permissions));
+    const Outcome r = run({QStringLiteral("mib"), in(QStringLiteral("example.mdf")), out(QStringLiteral("out.mib"))});
     EXPECT_EQ(r.exitCode, 0) << r.err.constData();
     EXPECT_TRUE(r.err.isEmpty());
-    EXPECT_EQ(readBytes(path(QStringLiteral("out.mib"))),
-              readBytes(QStringLiteral(KORVEL_TEST_DATA "/writer/worked_example.mib")));
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(readBytes(out(QStringLiteral("out.mib"))), WorkedExampleModule);
+    EXPECT_EQ(QFile::permissions(out(QStringLiteral("out.mib"))) & ~(QFile::ReadUser | QFile::WriteUser), permissions);
 }
 
-TEST_F(Korvelc, ReadsAModuleIntoADesignFileAndWritesItAgain)
+TEST_F(Korvelc, ReadsAModuleInAReadOnlyFolderAndLeavesNothingThere)
 {
-    const Outcome read = run({QStringLiteral("mdf"), QStringLiteral(KORVEL_TEST_DATA "/writer/worked_example.mib"),
-                              path(QStringLiteral("back.mdf"))});
+    // Named like the library's log, which the load bridge deletes before a read.
+    write(in(QStringLiteral("error.log")), WorkedExampleModule);
+    const QStringList before = inputFolder();
+    QFile::setPermissions(in(QString()), QFile::ReadOwner | QFile::ExeOwner);
+    const Outcome read = run({QStringLiteral("mdf"), in(QStringLiteral("error.log")), out(QStringLiteral("back.mdf"))});
+    QFile::setPermissions(in(QString()), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_EQ(read.exitCode, 0) << read.err.constData();
+    EXPECT_TRUE(read.out.isEmpty());
+    EXPECT_EQ(inputFolder(), before);
     auto state = std::make_unique<AppState>();
-    ASSERT_TRUE(readDesignFile(*state, path(QStringLiteral("back.mdf"))));
+    ASSERT_TRUE(readDesignFile(*state, out(QStringLiteral("back.mdf"))));
     QStringList names;
     for (int slot = 0; slot < state->tables.MibTreeCount; ++slot)
         names << displayedName(*state, slot);
     EXPECT_EQ(names, (QStringList{"sample", "sysLabel", "portTable", "portEntry", "portIndex", "portState"}));
     EXPECT_EQ(state->tables.MibAttributeCount, 5);
 
-    const Outcome write = run({QStringLiteral("mib"), path(QStringLiteral("back.mdf")), path(QStringLiteral("back.mib"))});
+    const Outcome write = run({QStringLiteral("mib"), out(QStringLiteral("back.mdf")), out(QStringLiteral("back.mib"))});
     ASSERT_EQ(write.exitCode, 0) << write.err.constData();
     // A module carries no ranges, enumerations or keys back into the design;
     // everything else comes out as it went in.
-    QByteArray expected = readBytes(QStringLiteral(KORVEL_TEST_DATA "/writer/worked_example.mib"));
+    QByteArray expected = WorkedExampleModule;
     expected.replace("{ portIndex }", "{  }")
         .replace("INTEGER (1..64)", "INTEGER")
         .replace("INTEGER {\r\n\t\t\tup(1),\r\n\t\t\tdown(2)\r\n\t\t}", "INTEGER");
-    EXPECT_EQ(readBytes(path(QStringLiteral("back.mib"))), expected);
+    EXPECT_EQ(readBytes(out(QStringLiteral("back.mib"))), expected);
 }
 
-TEST_F(Korvelc, FailuresExitWithOneLineNamingTheFile)
+TEST_F(Korvelc, ModuleWithoutObjectsNeedsAllowEmpty)
+{
+    write(in(QStringLiteral("empty.mib")), QByteArray());
+    const Outcome r = run({QStringLiteral("mdf"), QStringLiteral("--allow-empty"), in(QStringLiteral("empty.mib")),
+                           out(QStringLiteral("empty.mdf"))});
+    EXPECT_EQ(r.exitCode, 0) << r.err.constData();
+    auto fresh = std::make_unique<AppState>();
+    EXPECT_EQ(readBytes(out(QStringLiteral("empty.mdf"))), designFileImage(*fresh));
+}
+
+// Every bad input or output: exit status 1, one line on standard error
+// naming the file and the reason, standard output empty, the old output as
+// it was and nothing new in the input's folder.
+TEST_F(Korvelc, BadInputsFailWithOneLineAndTouchNothing)
 {
     auto state = std::make_unique<AppState>();
     buildWorkedExample(*state);
-    ASSERT_TRUE(writeDesignFile(*state, path(QStringLiteral("good.mdf"))));
-    QFile bad(path(QStringLiteral("bad.mdf")));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("<MibTree>\r\nsample,6,1,-1,1,1\r\n");
-    bad.close();
-    QFile old(path(QStringLiteral("old.mib")));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old module");
-    old.close();
-    // The design names a Leaf with no attribute: the writer cannot write it.
-    auto broken = std::make_unique<AppState>();
-    buildWorkedExample(*broken);
-    broken->tables.attribute[4].InUse = 0; // sysLabel's
-    ASSERT_TRUE(writeDesignFile(*broken, path(QStringLiteral("broken.mdf"))));
+    const QByteArray design = designFileImage(*state);
+    write(in(QStringLiteral("good.mdf")), design);
+    write(in(QStringLiteral("good.mib")), WorkedExampleModule);
+    write(in(QStringLiteral("empty")), QByteArray());
+    write(in(QStringLiteral("binary")), QByteArray("\x00\x81\x20\xff\xfe<MibTree\x01", 13).repeated(50));
+    write(in(QStringLiteral("cut.mdf")), design.left(design.size() / 3));
+    write(in(QStringLiteral("cut.mib")), WorkedExampleModule.left(WorkedExampleModule.indexOf("label") + 2));
+    state->tables.attribute[4].InUse = 0; // sysLabel's: the writer cannot write the leaf
+    write(in(QStringLiteral("broken.mdf")), designFileImage(*state));
+    ASSERT_TRUE(QDir(in(QString())).mkdir(QStringLiteral("folder")));
+    ASSERT_TRUE(QFile::link(in(QStringLiteral("good.mdf")), in(QStringLiteral("link.mdf"))));
+    ASSERT_TRUE(QFile::link(in(QStringLiteral("good.mib")), in(QStringLiteral("link.mib"))));
+    write(out(QStringLiteral("old.mib")), "old module");
+    write(out(QStringLiteral("old.mdf")), "old design");
+    write(out(QStringLiteral("file")), "a file, not a folder");
 
     struct Row {
-        QStringList arguments;
-        QString file; // named in the message
-        QByteArray reason;
+        const char *command;
+        const char *input;  // in in/
+        const char *output; // in out/, or in in/ when it starts with "in/"
+        const char *named;  // "input" or "output"
+        const char *reason;
     };
-    const QString good = path(QStringLiteral("good.mdf"));
     const Row rows[] = {
-        {{QStringLiteral("mib"), path(QStringLiteral("none.mdf")), path(QStringLiteral("x.mib"))},
-         path(QStringLiteral("none.mdf")), "No such file"},
-        {{QStringLiteral("mib"), path(QStringLiteral("bad.mdf")), path(QStringLiteral("x.mib"))},
-         path(QStringLiteral("bad.mdf")), "missing </MibTree>"},
-        {{QStringLiteral("mib"), good, path(QStringLiteral("missing/x.mib"))}, path(QStringLiteral("missing/x.mib")),
-         "could not be written"},
-        {{QStringLiteral("mib"), path(QStringLiteral("broken.mdf")), path(QStringLiteral("old.mib"))},
-         path(QStringLiteral("old.mib")), "could not be written"},
-        {{QStringLiteral("mdf"), path(QStringLiteral("none.mib")), path(QStringLiteral("x.mdf"))},
-         path(QStringLiteral("none.mib")), "error.log"},
-        {{QStringLiteral("mdf"), good}, QString(), "takes an input and an output"},
-        {{QStringLiteral("convert"), good, path(QStringLiteral("x.mib"))}, QString(), "unknown command"},
-        {{}, QString(), "no command"},
+        {"mib", "none.mdf", "old.mib", "input", "no such file"},
+        {"mib", "folder", "old.mib", "input", "is a folder"},
+        {"mib", "empty", "old.mib", "input", "is not a Korvel design file"},
+        {"mib", "binary", "old.mib", "input", "is not a Korvel design file"},
+        {"mib", "cut.mdf", "old.mib", "input", "missing </MibAttribute>"},
+        {"mib", "good.mib", "old.mib", "input", "is not a Korvel design file"},
+        {"mib", "good.mdf", "in/good.mdf", "output", "is the input file"},
+        {"mib", "good.mdf", "in/link.mdf", "output", "is the input file"},
+        {"mib", "good.mdf", "file/x.mib", "output", "Not a directory"},
+        {"mib", "good.mdf", "", "output", "is a folder"},
+        {"mib", "broken.mdf", "old.mib", "output", "could not be written: an object lacks a record"},
+        {"mdf", "none.mib", "old.mdf", "input", "no such file"},
+        {"mdf", "folder", "old.mdf", "input", "is a folder"},
+        {"mdf", "empty", "old.mdf", "input", "no object found"},
+        {"mdf", "binary", "old.mdf", "input", "could not be read: 漢字コードが不正である"},
+        {"mdf", "cut.mib", "old.mdf", "input", "could not be read: most likely a quoted text"},
+        {"mdf", "good.mdf", "old.mdf", "input", "no object found"},
+        {"mdf", "good.mib", "in/good.mib", "output", "is the input file"},
+        {"mdf", "good.mib", "in/link.mib", "output", "is the input file"},
+        {"mdf", "good.mib", "file/x.mdf", "output", "Not a directory"},
     };
+    const QStringList before = inputFolder();
     for (const Row &row : rows) {
-        const Outcome r = run(row.arguments);
-        const QString where = row.arguments.join(u' ');
-        EXPECT_EQ(r.exitCode, 1) << qPrintable(where);
-        EXPECT_EQ(r.err.count('\n'), 1) << qPrintable(where);
-        EXPECT_TRUE(r.err.contains(row.file.toUtf8())) << r.err.constData();
+        const QString outputName = QString::fromUtf8(row.output);
+        const QString output = outputName.startsWith(u"in/") ? in(outputName.mid(3)) : out(outputName);
+        const QString input = in(QString::fromUtf8(row.input));
+        SCOPED_TRACE(QStringLiteral("%1 %2 %3").arg(QString::fromUtf8(row.command), input, output).toStdString());
+        const QByteArray old = readBytes(output);
+        const Outcome r = run({QString::fromUtf8(row.command), input, output});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.constData();
+        const QString named = qstrcmp(row.named, "input") == 0 ? input : output;
+        EXPECT_TRUE(r.err.startsWith("korvelc: " + QDir::toNativeSeparators(named).toUtf8() + ": "))
+            << r.err.constData();
         EXPECT_TRUE(r.err.contains(row.reason)) << r.err.constData();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_EQ(readBytes(output), old);
+        EXPECT_EQ(inputFolder(), before);
     }
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("x.mib"))));
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("x.mdf"))));
-    EXPECT_EQ(readBytes(path(QStringLiteral("old.mib"))), QByteArray("old module"));
 }
 
-TEST_F(Korvelc, HelpExplainsBothCommands)
+TEST_F(Korvelc, CommandLineMistakesAreRefused)
 {
-    const Outcome r = run({QStringLiteral("--help")});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(r.out.contains("korvelc mib DESIGN.mdf OUT.mib"));
-    EXPECT_TRUE(r.out.contains("korvelc mdf IN.mib OUT.mdf"));
-    EXPECT_TRUE(r.err.isEmpty());
+    const struct {
+        QStringList arguments;
+        const char *reason;
+    } rows[] = {
+        {{QStringLiteral("mdf"), QStringLiteral("a.mib")}, "mdf takes IN.mib OUT.mdf"},
+        {{QStringLiteral("mib"), QStringLiteral("--allow-empty"), QStringLiteral("a"), QStringLiteral("b")},
+         "mib has no option --allow-empty"},
+        {{QStringLiteral("convert"), QStringLiteral("a"), QStringLiteral("b")}, "unknown command \"convert\""},
+        {{}, "no command given"},
+    };
+    for (const auto &row : rows) {
+        const Outcome r = run(row.arguments);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err.count('\n'), 1);
+        EXPECT_TRUE(r.err.contains(row.reason)) << r.err.constData();
+    }
+}
+
+TEST_F(Korvelc, HelpAndVersion)
+{
+    const Outcome help = run({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains("korvelc mib [--smiv2] [--strict] DESIGN.mdf OUT.mib"));
+    EXPECT_TRUE(help.out.contains("korvelc mdf [--allow-empty] IN.mib OUT.mdf"));
+    const Outcome version = run({QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QByteArray("korvelc " KORVEL_VERSION "\n"));
 }

@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         Run{"seedNamesOmission", {"mib", "%D", "%O"}, 0, "",
             "defect.mdf: sysLabel: warning: not in the module: its sub-identifier 1 is taken by sysTwin\n", true},
         Run{"smiv2NamesOmission", {"mib", "--smiv2", "%D", "%O"}, 0, "", "sysTwin: warning: not in the module", true},
-        Run{"strictRefuses", {"mib", "--strict", "%D", "%O"}, 1, "", "out.mib: not written", false},
+        Run{"strictRefuses", {"mib", "--strict", "%D", "%O"}, 1, "", "defect.mdf: the design check found errors", false},
         Run{"strictSmiv2Refuses", {"mib", "--smiv2", "--strict", "%D", "%O"}, 1, "", "korvelc: defect.mdf: sysTwin: error",
             false},
         Run{"strictWritesClean", {"mib", "--strict", "--smiv2", "%C", "%O"}, 0, "", "", true}));

@@ -1,4 +1,9 @@
+// korvelc check DESIGN.mdf: the design check, one finding a line on standard
+// output as "DESIGN.mdf: OBJECT: error|warning: message".
 #include "checkcommand.h"
+
+#include "commands.h"
+#include "commandsupport.h"
 
 #include "designcheck.h"
 #include "designfile.h"
@@ -8,80 +13,66 @@
 
 #include <memory>
 
-namespace korvel {
+namespace korvel::cli {
 
 namespace {
 
-// The module information of a design: its side file, or the defaults.
-// The module information of a design: its side file, or the defaults. The
-// warning is left to the SMIv2 command when it reads the side file anyway.
-ModuleInfo moduleInfoOf(const AppState &state, const QString &design, bool quiet = false)
+// The module information beside the design, or the defaults; the SMIv2
+// command warns about an unreadable side file itself.
+ModuleInfo moduleInfoOf(const AppState &state, const QString &design, bool quiet)
 {
     ModuleInfo info;
     const QString side = moduleInfoPath(design);
     if (readModuleInfo(state, side, info) == ModuleInfoStatus::Unreadable && !quiet)
-        QTextStream(stderr) << "korvelc: " << side << ": warning: the module information cannot be read; defaults used\n";
+        note(side, QStringLiteral("warning: the module information cannot be read; defaults used"));
     return info;
 }
 
-QString findingLine(const QString &design, const Finding &finding)
+QString findingLine(const Finding &finding)
 {
-    return QStringLiteral("%1: %2: %3: %4")
-        .arg(design, finding.object, finding.isError() ? QStringLiteral("error") : QStringLiteral("warning"),
+    return QStringLiteral("%1: %2: %3")
+        .arg(finding.object, finding.isError() ? QStringLiteral("error") : QStringLiteral("warning"),
              finding.englishMessage());
 }
 
 } // namespace
 
-int runCheckCommand(const QStringList &arguments)
+int runCheck(const Invocation &invocation)
 {
-    QTextStream err(stderr);
-    if (arguments.size() != 1) {
-        err << "korvelc: check takes one design file (korvelc --help shows the usage)\n";
-        return 1;
-    }
-    const QString &design = arguments[0];
-    auto state = std::make_unique<AppState>();
+    const QString &design = invocation.files[0];
+    QByteArray text;
     QString error;
-    if (!readDesignFile(*state, design, &error)) {
-        err << "korvelc: " << design << ": " << error << '\n';
-        return 1;
-    }
-    const QList<Finding> findings = checkDesign(*state, moduleInfoOf(*state, design));
+    if (!readInput(design, text, error))
+        return fail(design, error);
+    if (!hasDesignSection(text))
+        return fail(design, QStringLiteral("is not a Korvel design file (no <MibTree> or other section)"));
+    auto state = std::make_unique<AppState>();
+    if (!readDesignText(*state, text, &error))
+        return fail(design, error);
+    const QList<Finding> findings = checkDesign(*state, moduleInfoOf(*state, design, false));
     QTextStream out(stdout);
     for (const Finding &finding : findings)
-        out << findingLine(design, finding) << '\n';
+        out << design << ": " << findingLine(finding) << '\n';
     return findings.isEmpty() ? 0 : 1;
 }
 
-std::optional<int> checkBeforeMib(QStringList &arguments)
+std::optional<int> checkBeforeMib(const AppState &state, const QString &design, bool strict, bool smiv2)
 {
-    const bool strict = arguments.removeAll(QStringLiteral("--strict")) > 0;
-    const bool smiv2 = arguments.value(0) == u"--smiv2";
-    if (arguments.size() != (smiv2 ? 3 : 2))
-        return std::nullopt;
-    const QString &design = arguments[smiv2 ? 1 : 0];
-    auto state = std::make_unique<AppState>();
-    if (!readDesignFile(*state, design))
-        return std::nullopt;
-    QTextStream err(stderr);
     if (strict) {
-        const QList<Finding> findings = checkDesign(*state, moduleInfoOf(*state, design, smiv2));
+        const QList<Finding> findings = checkDesign(state, moduleInfoOf(state, design, smiv2));
         if (hasErrors(findings)) {
             for (const Finding &finding : findings) {
                 if (finding.isError())
-                    err << "korvelc: " << findingLine(design, finding) << '\n';
+                    note(design, findingLine(finding));
             }
-            err << "korvelc: " << arguments.last() << ": not written: the design check found errors (--strict)\n";
-            return 1;
+            return fail(design, QStringLiteral("the design check found errors; nothing written (--strict)"));
         }
     }
     if (!smiv2) {
-        for (const SkippedObject &object : seedWriterOmissions(*state))
-            err << "korvelc: " << design << ": " << object.name << ": warning: not in the module: " << object.reason
-                << '\n';
+        for (const SkippedObject &object : seedWriterOmissions(state))
+            note(design, QStringLiteral("%1: warning: not in the module: %2").arg(object.name, object.reason));
     }
     return std::nullopt;
 }
 
-} // namespace korvel
+} // namespace korvel::cli

@@ -1,53 +1,41 @@
-#include "importcommand.h"
+// korvelc import [-p FOLDER]... MODULE OUT.mdf: a real MIB module read
+// through libsmi into a design file and its module information side file.
+#include "commands.h"
+#include "commandsupport.h"
 
 #include "designfile.h"
 #include "import.h"
 #include "moduleinfo.h"
 
-#include <QTextStream>
-
 #include <memory>
 
-namespace korvel {
+namespace korvel::cli {
 
-int runImportCommand(const QStringList &arguments)
+// What the design could not keep goes to standard error, one line each.
+int runImport(const Invocation &invocation)
 {
-    QTextStream err(stderr);
-    QStringList files;
-    QStringList folders;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == u"-p" && i + 1 < arguments.size())
-            folders.append(arguments[++i]);
-        else
-            files.append(arguments[i]);
+    const QString &module = invocation.files[0];
+    const QString &design = invocation.files[1];
+    const QString side = moduleInfoPath(design);
+    if (sameFile(module, design) || sameFile(module, side))
+        return fail(design, QStringLiteral("is the input file; the design must go to another file"));
+    for (const QString &output : {design, side}) {
+        if (const QString problem = outputProblem(output); !problem.isEmpty())
+            return fail(output, problem);
     }
-    if (files.size() != 2 || arguments.endsWith(QStringLiteral("-p"))) {
-        err << "korvelc: import takes a module file, an output file and -p FOLDER options (korvelc --help shows "
-               "the usage)\n";
-        return 1;
-    }
-    const QString &module = files[0];
-    const QString &design = files[1];
     auto state = std::make_unique<AppState>();
     ModuleInfo info;
-    const ImportResult result = importModule(module, folders, *state, info);
-    if (!result.imported) {
-        err << "korvelc: " << module << ": " << result.refusal << '\n';
-        return 1;
-    }
+    const ImportResult result = importModule(module, invocation.folders, *state, info);
+    if (!result.imported)
+        return fail(module, result.refusal);
     for (const QString &line : result.notKept)
-        err << "korvelc: " << module << ": " << line << '\n';
+        note(module, QStringLiteral("not kept: ") + line);
     QString error;
-    if (!writeDesignFile(*state, design, &error)) {
-        err << "korvelc: " << design << ": " << error << '\n';
-        return 1;
-    }
-    const QString side = moduleInfoPath(design);
-    if (!writeModuleInfo(info, side, &error)) {
-        err << "korvelc: " << side << ": " << error << '\n';
-        return 1;
-    }
+    if (!replaceFile(design, designFileImage(*state), error))
+        return fail(design, error);
+    if (!replaceFile(side, moduleInfoImage(info), error))
+        return fail(side, error);
     return 0;
 }
 
-} // namespace korvel
+} // namespace korvel::cli

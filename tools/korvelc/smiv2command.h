@@ -1,11 +1,15 @@
-// `korvelc mib --smiv2 DESIGN.mdf OUT.mib`: the design's SMIv2 module.
+// The SMIv2 half of `korvelc mib --smiv2 DESIGN.mdf OUT.mib`.
 #pragma once
 
-#include <QStringList>
+#include "appstate.h"
 
-namespace korvel {
+#include <QString>
 
-// `arguments` are those after "--smiv2". Returns the exit status.
-int runSmiv2Command(const QStringList &arguments);
+namespace korvel::cli {
 
-} // namespace korvel
+// Writes the SMIv2 module of the design already read from `design` to
+// `module`, with the module information of the side file beside the design
+// (the defaults when there is none). Returns the exit status.
+int writeSmiv2(const AppState &state, const QString &design, const QString &module);
+
+} // namespace korvel::cli

@@ -1,5 +1,6 @@
 #include "version.h"
 
+#include "korvel_version.h"
 #include "programicon.h"
 
 #include <QFileInfo>
@@ -52,7 +53,7 @@ Version::Version(Services &services, QWidget *parent)
     auto *picture1 = new QLabel(this);
     picture1->setObjectName(QStringLiteral("Picture1"));
     picture1->setPixmap(programIcon().pixmap(32, 32));
-    auto *label1 = new QLabel(QStringLiteral("Korvel　V1.0.2"), this);
+    auto *label1 = new QLabel(QStringLiteral("Korvel　V" KORVEL_VERSION), this);
     label1->setObjectName(QStringLiteral("Label1"));
     auto *label2 = new QLabel(QStringLiteral("問い合わせ"), this);
     label2->setObjectName(QStringLiteral("Label2"));
