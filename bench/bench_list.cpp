@@ -1,7 +1,7 @@
 // The List window's refresh on a level of 999 objects, and the program's
 // start-up to its first shown window (in this process, and as a process of
 // its own up to the moment it holds its lock). Runs headless.
-#include "list.h"
+#include "listwindow.h"
 #include "program.h"
 #include "benchsupport.h"
 #include "tableops.h"
@@ -46,7 +46,7 @@ void listRefresh(benchmark::State &bench, bool paint)
 {
     auto state = levelOf999();
     SilentServices services;
-    List list(*state, services);
+    ListWindow list(*state, services);
     list.show();
     waitUntilExposed(&list);
     for (auto _ : bench) {

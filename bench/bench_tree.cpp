@@ -1,9 +1,9 @@
-// The Tree window's BuildTree on a full design: 1000 objects five levels
+// The Tree window's buildTree on a full design: 1000 objects five levels
 // deep (nodes, nodes, tables, entries, columns), their slots shuffled so
 // that parents often come after their children. Runs headless.
 #include "benchsupport.h"
 #include "tableops.h"
-#include "tree.h"
+#include "treewindow.h"
 #include "treeplan.h"
 
 #include <QApplication>
@@ -68,11 +68,11 @@ void BM_BuildTree1000(benchmark::State &bench)
 {
     const auto state = fullDesign();
     SilentServices services;
-    Tree tree(*state, services);
+    TreeWindow tree(*state, services);
     tree.show();
     waitUntilExposed(&tree);
     for (auto _ : bench)
-        tree.BuildTree();
+        tree.buildTree();
     const auto *view = tree.findChild<QTreeWidget *>(QStringLiteral("TreeView1"));
     bench.counters["top"] = view->topLevelItem(0)->childCount();
     tree.close();
@@ -83,12 +83,12 @@ void BM_BuildTree1000AndPaint(benchmark::State &bench)
 {
     const auto state = fullDesign();
     SilentServices services;
-    Tree tree(*state, services);
+    TreeWindow tree(*state, services);
     tree.show();
     waitUntilExposed(&tree);
     auto *view = tree.findChild<QTreeWidget *>(QStringLiteral("TreeView1"));
     for (auto _ : bench) {
-        tree.BuildTree();
+        tree.buildTree();
         // Everything expanded, as a user looking through the whole design.
         view->expandAll();
         tree.repaint();

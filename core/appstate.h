@@ -138,6 +138,9 @@ struct AppState {
     int16_t ShownItemIndex = 0;
     // Slot whose children the List window shows; -1 is the root.
     int16_t ListLevel = -1;
+    // Name of the level the object editor preselects as a new object's
+    // parent ("enterprise" at the top); the window opening the editor sets it.
+    QString EditorLevel = QString::fromLatin1(RootName);
     int16_t FileDialogMode = 0;
 
     // The file dialog's answer; all empty after Cancel.

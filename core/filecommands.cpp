@@ -1,4 +1,5 @@
 #include "filecommands.h"
+#include "messagetexts.h"
 
 #include "designfile.h"
 #include "mibbridge.h"
@@ -42,26 +43,26 @@ bool refuseExtension(Services &services, const QString &file, const QString &ext
 
 const QString &designExtensionMessage()
 {
-    static const QString text = QStringLiteral("拡張子(.mdf)がついていないか無効です。");
+    static const QString text = texts::mdfExtensionInvalid();
     return text;
 }
 
 const QString &mibExtensionMessage()
 {
-    static const QString text = QStringLiteral("拡張子(.mib)がついていないか無効です。");
+    static const QString text = texts::mibExtensionInvalid();
     return text;
 }
 
 const QString &notFoundMessage()
 {
-    static const QString text = QStringLiteral("ファイルがみつかりません。");
+    static const QString text = texts::fileNotFound();
     return text;
 }
 
 bool declinesOverwrite(Services &services, const QString &path)
 {
     return QFileInfo::exists(path)
-           && !services.ask(QStringLiteral("元のファイルが上書きされますが、よろしいですか？"), QStringLiteral("保存の確認"));
+           && !services.ask(texts::confirmOverwrite(), texts::saveCaption());
 }
 
 } // namespace
@@ -75,12 +76,12 @@ FileCommands::FileCommands(AppState &state, Services &services, QObject *window)
 
 QString FileCommands::listLoadFailureLine()
 {
-    return QStringLiteral("MIBファイルの読み込みに失敗しました。");
+    return texts::mibReadFailed();
 }
 
 QString FileCommands::treeLoadFailureLine()
 {
-    return QStringLiteral("MIBファイルのオープンに失敗しました。");
+    return texts::mibOpenFailed();
 }
 
 QString FileCommands::chooseFile(int16_t mode)
@@ -94,7 +95,7 @@ QString FileCommands::chooseFile(int16_t mode)
 
 void FileCommands::openDesignFile()
 {
-    const QString failure = QStringLiteral("ファイルの読み込みに失敗しました");
+    const QString failure = texts::designReadFailed();
     runCommand(m_services, failure, [&] {
         const QString path = chooseFile(FileDialogPurpose::OpenDesignFile);
         if (path.isEmpty() || refuseExtension(m_services, m_state.SelectedFile, QStringLiteral(".mdf"), designExtensionMessage()))
@@ -116,8 +117,8 @@ void FileCommands::openDesignFile()
         m_state.ListLevel = RootSlot;
         if (refresh)
             refresh();
-        m_services.show(QStringLiteral("変数に読み込みました。"), MessageKind::Notice,
-                        QStringLiteral("ファイルオープンの確認"));
+        m_services.show(texts::designRead(), MessageKind::Notice,
+                        texts::openCaption());
         m_state.CurrentDrive = m_state.SelectedDrive;
         m_state.CurrentFolder = m_state.SelectedFolder;
         m_state.CurrentFile = m_state.SelectedFile;
@@ -128,7 +129,7 @@ void FileCommands::openDesignFile()
 
 void FileCommands::saveDesignFile()
 {
-    const QString failure = QStringLiteral("ファイルの保存に失敗しました");
+    const QString failure = texts::designSaveFailed();
     runCommand(m_services, failure, [&] {
         const QString path = chooseFile(FileDialogPurpose::SaveDesignFile);
         if (path.isEmpty() || refuseExtension(m_services, m_state.SelectedFile, QStringLiteral(".mdf"), designExtensionMessage())
@@ -139,7 +140,7 @@ void FileCommands::saveDesignFile()
             m_services.show(failure, MessageKind::Error);
             return;
         }
-        m_services.show(QStringLiteral("ファイルに保存しました。"), MessageKind::Notice, QStringLiteral("保存の確認"));
+        m_services.show(texts::designSaved(), MessageKind::Notice, texts::saveCaption());
         m_state.CurrentDrive = m_state.SelectedDrive;
         m_state.CurrentFolder = m_state.SelectedFolder;
         m_state.CurrentFile = m_state.SelectedFile;
@@ -150,7 +151,7 @@ void FileCommands::saveDesignFile()
 
 void FileCommands::createMibFile()
 {
-    const QString failure = QStringLiteral("MIBファイルの作成に失敗しました");
+    const QString failure = texts::mibCreateFailed();
     runCommand(m_services, failure, [&] {
         const QString path = chooseFile(FileDialogPurpose::CreateMibFile);
         if (path.isEmpty() || refuseExtension(m_services, m_state.SelectedFile, QStringLiteral(".mib"), mibExtensionMessage())
@@ -158,7 +159,7 @@ void FileCommands::createMibFile()
             return;
         switch (korvel::createMibFile(m_services.mibLibrary(), m_state, path)) {
         case BridgeResult::Success:
-            m_services.show(QStringLiteral("MIBファイルを作成しました。"), MessageKind::Notice);
+            m_services.show(texts::mibCreated(), MessageKind::Notice);
             break;
         case BridgeResult::Failure:
             m_services.show(failure, MessageKind::Error);
@@ -184,11 +185,11 @@ void FileCommands::loadMibFile()
         case BridgeResult::Success:
             if (refresh)
                 refresh();
-            m_services.show(QStringLiteral("変数に読み込みました。"), MessageKind::Notice,
-                            QStringLiteral("ファイルオープンの確認"));
+            m_services.show(texts::designRead(), MessageKind::Notice,
+                            texts::openCaption());
             break;
         case BridgeResult::Failure:
-            m_services.show(loadFailureLine + QLatin1Char('\r') + QStringLiteral("詳細は error.log を参照してください。"),
+            m_services.show(loadFailureLine + QLatin1Char('\r') + texts::seeErrorLog(),
                             MessageKind::Warning);
             break;
         case BridgeResult::Unavailable:

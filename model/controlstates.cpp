@@ -1,7 +1,7 @@
 #include "controlstates.h"
 
 #include "appstate.h"
-#include "rulemessages.h"
+#include "messagetexts.h"
 
 namespace korvel {
 
@@ -45,7 +45,7 @@ bool refuseRangeWithList(bool clickedTicked, bool otherTicked, bool bothEnabled,
 {
     if (!(clickedTicked && otherTicked && bothEnabled))
         return false;
-    sink.report(RuleMessage::RangeAndList.toString(), MessageKind::Warning);
+    sink.report(texts::rangeAndList(), MessageKind::Warning);
     return true;
 }
 

@@ -1,7 +1,7 @@
 #include "editorrules.h"
 
 #include "fieldtext.h"
-#include "rulemessages.h"
+#include "messagetexts.h"
 #include "tableops.h"
 
 #include <QStringList>
@@ -34,24 +34,24 @@ bool isInSubtree(const AppState &state, int candidate, int object)
 // `parent`, or nothing. Nothing may hang below a Leaf or beside a Table's
 // Entry, an Entry stays with its Table, and no object may move into its own
 // subtree.
-std::optional<QStringView> parentRefusal(const AppState &state, int parent, int slot)
+std::optional<QString> parentRefusal(const AppState &state, int parent, int slot)
 {
     if (slot >= 0) {
         const MibTree &object = state.tables.tree[slot];
         if (parent == object.Parent)
             return std::nullopt;
         if (parent != RootSlot && isInSubtree(state, parent, slot))
-            return RuleMessage::ParentInOwnSubtree;
+            return texts::parentInOwnSubtree();
         if (object.Kind == ObjectKind::Entry)
-            return RuleMessage::EntryMoved;
+            return texts::entryMoved();
     }
     if (parent == RootSlot)
         return std::nullopt;
     switch (state.tables.tree[parent].Kind) {
     case ObjectKind::Leaf:
-        return RuleMessage::ParentIsLeaf;
+        return texts::parentIsLeaf();
     case ObjectKind::Table:
-        return RuleMessage::ParentIsTable;
+        return texts::parentIsTable();
     default:
         return std::nullopt;
     }
@@ -59,7 +59,7 @@ std::optional<QStringView> parentRefusal(const AppState &state, int parent, int 
 
 } // namespace
 
-std::optional<QStringView> duplicateRefusal(const AppState &state, const QString &name, bool newTable,
+std::optional<QString> duplicateRefusal(const AppState &state, const QString &name, bool newTable,
                                             int parent, int32_t objectId, int skip)
 {
     QStringList clashing{name, name + TableSuffix};
@@ -71,9 +71,9 @@ std::optional<QStringView> duplicateRefusal(const AppState &state, const QString
         if (record.InUse != 1 || slot == skip)
             continue;
         if (clashing.contains(displayedName(state, slot)))
-            return RuleMessage::DuplicateName;
+            return texts::duplicateName();
         if (record.Parent == parent && record.ObjectId == objectId)
-            return RuleMessage::DuplicateObjectId;
+            return texts::duplicateObjectId();
     }
     return std::nullopt;
 }
@@ -177,7 +177,7 @@ OperationResult AddObject(AppState &state, const EditorInput &input, MessageSink
         enough = enough && reserved.items.size() == input.Items.size();
     }
     if (!enough) {
-        warn(sink, RuleMessage::TableFull);
+        warn(sink, texts::tableFull());
         return OperationResult::Refused;
     }
 
@@ -213,7 +213,7 @@ OperationResult ChangeObject(AppState &state, int slot, const EditorInput &input
                            || kind == ObjectKind::Leaf)
         && kindOptionFor(kind) == input.KindOption;
     if (!kindFits) {
-        warn(sink, RuleMessage::KindChanged);
+        warn(sink, texts::kindChanged());
         return OperationResult::Refused;
     }
     const std::optional<int> parent = resolveParent(state, input);
@@ -254,7 +254,7 @@ OperationResult ChangeObject(AppState &state, int slot, const EditorInput &input
         enough = reserved.items.size() == input.Items.size();
     }
     if (!enough) {
-        warn(sink, RuleMessage::TableFull);
+        warn(sink, texts::tableFull());
         return OperationResult::Refused;
     }
 
@@ -274,7 +274,7 @@ OperationResult ChangeObject(AppState &state, int slot, const EditorInput &input
 CommitResult CommitEditor(AppState &state, const EditorInput &input, MessageSink &sink)
 {
     const auto failed = [&sink] {
-        sink.report(RuleMessage::CommitFailed.toString(), MessageKind::Error);
+        sink.report(texts::commitFailed(), MessageKind::Error);
         return CommitResult{CommitOutcome::Failed, false};
     };
     try {
@@ -287,7 +287,7 @@ CommitResult CommitEditor(AppState &state, const EditorInput &input, MessageSink
             = adding ? AddObject(state, input, sink) : ChangeObject(state, state.EditTarget, input, sink);
         switch (result) {
         case OperationResult::Success:
-            sink.report((adding ? RuleMessage::ObjectAdded : RuleMessage::ObjectChanged).toString(),
+            sink.report(adding ? texts::objectAdded() : texts::objectChanged(),
                         MessageKind::Notice);
             return {adding ? CommitOutcome::Added : CommitOutcome::Changed, true};
         case OperationResult::Refused:

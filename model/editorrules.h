@@ -9,7 +9,7 @@
 //                                 dialog closes
 //
 // Everything the user is told goes through a MessageSink (core/messages.h)
-// with the texts of rulemessages.h; the windows implement the sink with
+// with the texts of messagetexts.h; the windows implement the sink with
 // their message boxes, tests with a recorder. The enumeration items are
 // edited before the commit in an EnumItemList (enumitemlist.h), and the
 // enabled states of the controls follow controlstates.h. Texts are stored by
@@ -64,7 +64,7 @@ std::optional<int> resolveParent(const AppState &state, const EditorInput &input
 // name clashes or which already has `objectId` under `parent` decides. A
 // name clashes when it equals `name` or `name` followed by "Table", and for
 // a new table also `name` followed by "Entry", the name its entry will get.
-std::optional<QStringView> duplicateRefusal(const AppState &state, const QString &name, bool newTable,
+std::optional<QString> duplicateRefusal(const AppState &state, const QString &name, bool newTable,
                                             int parent, int32_t objectId, int skip);
 
 enum class OperationResult {

@@ -1,7 +1,7 @@
 #include "enumitemlist.h"
 
 #include "fieldtext.h"
-#include "rulemessages.h"
+#include "messagetexts.h"
 #include "tableops.h"
 
 #include <limits>
@@ -85,51 +85,51 @@ bool EnumItemList::appendItem(const QString &name, qint64 value)
     return true;
 }
 
-bool EnumItemList::AddListItem(const QString &nameText, const QString &valueText, MessageSink &sink)
+bool EnumItemList::addListItem(const QString &nameText, const QString &valueText, MessageSink &sink)
 {
     const QString name = nameText.trimmed();
     if (name.isEmpty()) {
-        report(sink, RuleMessage::ItemNameEmpty, MessageKind::Warning);
+        report(sink, texts::itemNameEmpty(), MessageKind::Warning);
         return false;
     }
     if (valueText.isEmpty()) {
-        report(sink, RuleMessage::ItemValueEmpty, MessageKind::Warning);
+        report(sink, texts::itemValueEmpty(), MessageKind::Warning);
         return false;
     }
     const std::optional<quint64> value = digitValue(valueText);
     if (!value) {
-        report(sink, RuleMessage::ItemValueNotNumeric, MessageKind::Warning);
+        report(sink, texts::itemValueNotNumeric(), MessageKind::Warning);
         return false;
     }
     // Name and value are tested item by item: the first offending item
     // decides which of the two messages is shown.
     for (int i = 0; i < itemCount(); ++i) {
         if (m_entries[i] == name) {
-            report(sink, RuleMessage::DuplicateItemName, MessageKind::Warning);
+            report(sink, texts::duplicateItemName(), MessageKind::Warning);
             return false;
         }
         if (*value <= LargestValue && m_values[i] == static_cast<qint64>(*value)) {
-            report(sink, RuleMessage::DuplicateItemValue, MessageKind::Warning);
+            report(sink, texts::duplicateItemValue(), MessageKind::Warning);
             return false;
         }
     }
     if (!appendItem(name, static_cast<qint64>(qMin<quint64>(*value, LargestValue + 1)))) {
-        report(sink, RuleMessage::ItemAddFailed, MessageKind::Error);
+        report(sink, texts::itemAddFailed(), MessageKind::Error);
         return false;
     }
     return true;
 }
 
-bool EnumItemList::RemoveListItem(const QString &nameText, const QString &valueText, MessageSink &sink)
+bool EnumItemList::removeListItem(const QString &nameText, const QString &valueText, MessageSink &sink)
 {
     const QString name = nameText.trimmed();
     if (name.isEmpty()) {
-        report(sink, RuleMessage::ItemNameNotChosen, MessageKind::Warning);
+        report(sink, texts::itemNameNotChosen(), MessageKind::Warning);
         return false;
     }
     const std::optional<qint64> value = signedValue(valueText);
     if (!value) {
-        report(sink, RuleMessage::ItemRemoveFailed, MessageKind::Error);
+        report(sink, texts::itemRemoveFailed(), MessageKind::Error);
         return false;
     }
     int found = -1;
@@ -138,7 +138,7 @@ bool EnumItemList::RemoveListItem(const QString &nameText, const QString &valueT
             found = i;
     }
     if (found < 0) {
-        report(sink, RuleMessage::ItemNotFound, MessageKind::Warning);
+        report(sink, texts::itemNotFound(), MessageKind::Warning);
         return false;
     }
     // The values of the following items move down with their names.
@@ -148,7 +148,7 @@ bool EnumItemList::RemoveListItem(const QString &nameText, const QString &valueT
     return true;
 }
 
-QString EnumItemList::ShowItemValue(const QString &nameText, ItemEvent event) const
+QString EnumItemList::showItemValue(const QString &nameText, ItemEvent event) const
 {
     const QString name = nameText.trimmed();
     if (name.isEmpty()) {

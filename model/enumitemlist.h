@@ -50,11 +50,11 @@ public:
     // a clashing name or value), reporting the first failure. On true the
     // item took the empty entry and a new empty entry follows it: the window
     // selects that last entry and empties the value box.
-    bool AddListItem(const QString &nameText, const QString &valueText, MessageSink &sink);
+    bool addListItem(const QString &nameText, const QString &valueText, MessageSink &sink);
 
     // "ﾘｽﾄから削除": removes the first item with this name and value. On true
     // the window empties the value box.
-    bool RemoveListItem(const QString &nameText, const QString &valueText, MessageSink &sink);
+    bool removeListItem(const QString &nameText, const QString &valueText, MessageSink &sink);
 
     // How the value box follows the item list.
     enum class ItemEvent {
@@ -64,9 +64,9 @@ public:
         Edited,
     };
     // The text the value box shows for the item list's text `nameText`.
-    QString ShowItemValue(const QString &nameText, ItemEvent event) const;
+    QString showItemValue(const QString &nameText, ItemEvent event) const;
 
-    // Appends one item without the checks of AddListItem, for a panel with
+    // Appends one item without the checks of addListItem, for a panel with
     // checks of its own. False, with nothing changed, when the value does not
     // fit 16 bits or the values have no room left.
     bool appendItem(const QString &name, qint64 value);

@@ -2,9 +2,8 @@
 
 #include "editorrules.h"
 #include "fieldtext.h"
-#include "rulemessages.h"
+#include "messagetexts.h"
 #include "tableops.h"
-#include "treemessages.h"
 
 namespace korvel {
 
@@ -29,7 +28,7 @@ void warn(MessageSink &sink, QStringView text)
 
 bool isPlaceholder(const AppState &state, int slot)
 {
-    return inUse(state, slot) && displayedName(state, slot) == TreeMessage::PlaceholderName;
+    return inUse(state, slot) && displayedName(state, slot) == texts::placeholderName();
 }
 
 bool placeholderExists(const AppState &state)
@@ -44,7 +43,7 @@ bool placeholderExists(const AppState &state)
 
 void writePlaceholder(AppState &state, int slot, int parent, int32_t kind, int attribute)
 {
-    writeObject(state.tables, slot, TreeMessage::PlaceholderName.toString(), 0, parent, kind);
+    writeObject(state.tables, slot, texts::placeholderName(), 0, parent, kind);
     if (kind == ObjectKind::Leaf)
         writeAttribute(state.tables, attribute, slot, QString(), Access::ReadOnly);
 }
@@ -65,7 +64,7 @@ std::optional<QString> checkPanelInput(const AppState &state, int target, const 
     // An empty name would leave an object without a key in the tree.
     const QString name = significantText(input.NameText, NameWidth);
     if (name.isEmpty())
-        return RuleMessage::NameEmpty.toString();
+        return texts::nameEmpty();
     if (auto failure = checkObjectIdText(input.ObjectIdText))
         return failure;
     if (input.RangeTicked) {
@@ -81,11 +80,11 @@ std::optional<QString> checkPanelInput(const AppState &state, int target, const 
     const int32_t objectId = static_cast<int32_t>(digitValue(input.ObjectIdText).value_or(0));
     if (auto refusal = duplicateRefusal(state, name, turnsIntoTable(state, target, input),
                                         state.tables.tree[target].Parent, objectId, target))
-        return refusal->toString();
+        return *refusal;
     return std::nullopt;
 }
 
-PanelChange ChangeFromPanel(AppState &state, int slot, const EditorInput &input, MessageSink &sink)
+PanelChange changeFromPanel(AppState &state, int slot, const EditorInput &input, MessageSink &sink)
 {
     if (!inUse(state, slot))
         return {};
@@ -96,17 +95,17 @@ PanelChange ChangeFromPanel(AppState &state, int slot, const EditorInput &input,
     // The kind rule: a table or entry stays one, and only the placeholder may
     // become a table.
     if (isTableKind(kind) && option != KindOption::Table) {
-        warn(sink, TreeMessage::TableKindFixed);
+        warn(sink, texts::tableKindFixed());
         return {};
     }
     if (!isTableKind(kind) && option == KindOption::Table && !isPlaceholder(state, slot)) {
-        warn(sink, TreeMessage::CannotBecomeTable);
+        warn(sink, texts::cannotBecomeTable());
         return {};
     }
     const bool toTable = turnsIntoTable(state, slot, input);
     const QString name = significantText(input.NameText, NameWidth);
     if (toTable && name.size() > TableBaseWidth) {
-        warn(sink, RuleMessage::TableNameTooLong);
+        warn(sink, texts::tableNameTooLong());
         return {};
     }
 
@@ -117,7 +116,7 @@ PanelChange ChangeFromPanel(AppState &state, int slot, const EditorInput &input,
         entry = findFreeSlot(tables.tree);
         entryAttribute = findFreeSlot(tables.attribute);
         if (entry < 0 || entryAttribute < 0) {
-            warn(sink, TreeMessage::NoRoomForTable);
+            warn(sink, texts::noRoomForTable());
             return {};
         }
     }
@@ -127,7 +126,7 @@ PanelChange ChangeFromPanel(AppState &state, int slot, const EditorInput &input,
     ConstraintSlots old;
     if (!isNode) {
         // An object that should have an attribute (and a range) but has none
-        // is left alone without a word, as ShowItem shows it.
+        // is left alone without a word, as showItem shows it.
         attribute = attributeOf(state, slot);
         if (attribute < 0)
             return {};
@@ -144,7 +143,7 @@ PanelChange ChangeFromPanel(AppState &state, int slot, const EditorInput &input,
             }
         }
         if (attribute < 0) {
-            warn(sink, RuleMessage::TableFull);
+            warn(sink, texts::tableFull());
             return {};
         }
     }
@@ -156,18 +155,18 @@ PanelChange ChangeFromPanel(AppState &state, int slot, const EditorInput &input,
     if (writesRange) {
         range = old.range >= 0 ? old.range : findFreeSlot(tables.range);
         if (range < 0) {
-            warn(sink, RuleMessage::TableFull);
+            warn(sink, texts::tableFull());
             return {};
         }
     } else if (writesItems) {
         // An enumeration without items would write an item without a name.
         if (input.Items.isEmpty()) {
-            warn(sink, RuleMessage::EnumerationWithoutItems);
+            warn(sink, texts::enumerationWithoutItems());
             return {};
         }
         items = findFreeSlots(tables.list, input.Items.size(), old.items);
         if (items.size() < input.Items.size()) {
-            warn(sink, RuleMessage::TableFull);
+            warn(sink, texts::tableFull());
             return {};
         }
     }

@@ -58,6 +58,6 @@ struct PanelChange {
 // and only the placeholder may become a table (with its entry). Every slot
 // the rewrite needs is found first; a refusal has reported its warning (or,
 // for an object whose attribute or range is missing, nothing).
-PanelChange ChangeFromPanel(AppState &state, int slot, const EditorInput &input, MessageSink &sink);
+PanelChange changeFromPanel(AppState &state, int slot, const EditorInput &input, MessageSink &sink);
 
 } // namespace korvel

@@ -1,7 +1,7 @@
 #include "editorrules.h"
 
 #include "fieldtext.h"
-#include "rulemessages.h"
+#include "messagetexts.h"
 #include "tableops.h"
 
 #include <iterator>
@@ -84,9 +84,9 @@ std::optional<QString> checkObjectIdText(const QString &objectIdText)
 {
     const std::optional<quint64> value = digitValue(objectIdText);
     if (!value)
-        return message(RuleMessage::ObjectIdNotNumeric);
+        return message(texts::objectIdNotNumeric());
     if (*value < FirstObjectId || *value > LastObjectId)
-        return message(RuleMessage::ObjectIdOutOfRange);
+        return message(texts::objectIdOutOfRange());
     return std::nullopt;
 }
 
@@ -95,10 +95,10 @@ std::optional<QString> checkRangeTexts(const QString &minimumText, const QString
     const std::optional<quint64> minimum = digitValue(minimumText);
     const std::optional<quint64> maximum = digitValue(maximumText);
     if (!minimum || !maximum)
-        return message(RuleMessage::RangeNotNumeric);
+        return message(texts::rangeNotNumeric());
     // The lower bound is deliberately not compared with the upper one.
     if (*minimum > MaximumBound || *maximum > MaximumBound)
-        return message(RuleMessage::RangeTooLarge);
+        return message(texts::rangeTooLarge());
     return std::nullopt;
 }
 
@@ -106,9 +106,9 @@ std::optional<QString> checkKeyOrderText(const QString &keyOrderText)
 {
     const std::optional<quint64> value = digitValue(keyOrderText);
     if (!value)
-        return message(RuleMessage::KeyOrderNotNumeric);
+        return message(texts::keyOrderNotNumeric());
     if (*value < FirstKeyOrder || *value > LastKeyOrder)
-        return message(RuleMessage::KeyOrderOutOfRange);
+        return message(texts::keyOrderOutOfRange());
     return std::nullopt;
 }
 
@@ -118,11 +118,11 @@ std::optional<QString> ValidateInput(const EditorInput &input, EditMode mode)
     // so a name of blanks only would be stored empty and counts as empty.
     const QString name = input.NameText.trimmed();
     if (name.isEmpty())
-        return message(RuleMessage::NameEmpty);
+        return message(texts::nameEmpty());
     if (name.size() > NameWidth)
-        return message(RuleMessage::NameTooLong);
+        return message(texts::nameTooLong());
     if (mode == EditMode::Add && input.KindOption == KindOption::Table && name.size() > TableBaseWidth)
-        return message(RuleMessage::TableNameTooLong);
+        return message(texts::tableNameTooLong());
     if (auto failure = checkObjectIdText(input.ObjectIdText))
         return failure;
     if (input.RangeTicked) {
@@ -134,7 +134,7 @@ std::optional<QString> ValidateInput(const EditorInput &input, EditMode mode)
             return failure;
     }
     if (input.KindOption == KindOption::Leaf && input.ListTicked && !input.RangeTicked && input.Items.isEmpty())
-        return message(RuleMessage::EnumerationWithoutItems);
+        return message(texts::enumerationWithoutItems());
     return std::nullopt;
 }
 

@@ -2,7 +2,7 @@
 // tests' implementations share: the factories that build the modal dialogs
 // and the main windows, and the switch between main windows.
 //
-// Whoever assembles the program (core/ui/program.cpp, or a test) registers a
+// Whoever assembles the program (app/program.cpp, or a test) registers a
 // factory per dialog and per main window. A window then asks for a dialog by
 // its ModalDialog name and never builds one itself, so a test can stand in
 // for the file dialog's answer or drive the real dialog without exec().

@@ -15,8 +15,8 @@ EnumItemList abList(EnumItemList::Values &values)
 {
     EnumItemList list(values);
     RecordingSink sink;
-    list.AddListItem(u"a"_s, u"1"_s, sink);
-    list.AddListItem(u"b"_s, u"2"_s, sink);
+    list.addListItem(u"a"_s, u"1"_s, sink);
+    list.addListItem(u"b"_s, u"2"_s, sink);
     return list;
 }
 
@@ -47,7 +47,7 @@ TEST(ItemListAdd, ChecksInOrder)
         EnumItemList::Values values{};
         EnumItemList list = abList(values);
         RecordingSink sink;
-        const bool added = list.AddListItem(row.name, row.value, sink);
+        const bool added = list.addListItem(row.name, row.value, sink);
         EXPECT_EQ(added, row.expected.isEmpty());
         const QList<Reported> message{{row.expected, row.kind}};
         EXPECT_EQ(sink.messages, row.expected.isEmpty() ? QList<Reported>() : message);
@@ -63,15 +63,15 @@ TEST(ItemList, RemovingMovesTheFollowingValuesDown)
     EnumItemList::Values values{};
     EnumItemList list = abList(values);
     RecordingSink sink;
-    ASSERT_TRUE(list.AddListItem(u"c"_s, u"3"_s, sink));
-    ASSERT_TRUE(list.RemoveListItem(u"a"_s, u"1"_s, sink));
+    ASSERT_TRUE(list.addListItem(u"c"_s, u"3"_s, sink));
+    ASSERT_TRUE(list.removeListItem(u"a"_s, u"1"_s, sink));
     EXPECT_EQ(list.items(), (QList<EnumItem>{{u"b"_s, 2}, {u"c"_s, 3}}));
     EXPECT_EQ(list.entries(), (QStringList{u"b"_s, u"c"_s, QString()}));
 
-    EXPECT_FALSE(list.RemoveListItem(u"b"_s, u"5"_s, sink));
-    EXPECT_FALSE(list.RemoveListItem(u"b"_s, QString(), sink));
-    EXPECT_FALSE(list.RemoveListItem(u"  "_s, u"2"_s, sink));
-    EXPECT_FALSE(list.RemoveListItem(u"zz"_s, u"2"_s, sink));
+    EXPECT_FALSE(list.removeListItem(u"b"_s, u"5"_s, sink));
+    EXPECT_FALSE(list.removeListItem(u"b"_s, QString(), sink));
+    EXPECT_FALSE(list.removeListItem(u"  "_s, u"2"_s, sink));
+    EXPECT_FALSE(list.removeListItem(u"zz"_s, u"2"_s, sink));
     EXPECT_EQ(sink.messages, (QList<Reported>{{text::ItemNotFound, MessageKind::Warning},
                                                {text::ItemRemoveFailed, MessageKind::Error},
                                                {text::ItemNameNotChosen, MessageKind::Warning},
@@ -85,11 +85,11 @@ TEST(ItemList, ValueBoxFollowsTheChosenOrTypedName)
     EnumItemList::Values values{};
     const EnumItemList list = abList(values);
     values[2] = 77; // whatever the empty entry's position holds
-    EXPECT_EQ(list.ShowItemValue(u"b"_s, Event::Chosen), u"2"_s);
-    EXPECT_EQ(list.ShowItemValue(u"b"_s, Event::Edited), u"2"_s);
-    EXPECT_EQ(list.ShowItemValue(u"x"_s, Event::Edited), QString());
-    EXPECT_EQ(list.ShowItemValue(QString(), Event::Chosen), QString());
-    EXPECT_EQ(list.ShowItemValue(QString(), Event::Edited), u"77"_s);
+    EXPECT_EQ(list.showItemValue(u"b"_s, Event::Chosen), u"2"_s);
+    EXPECT_EQ(list.showItemValue(u"b"_s, Event::Edited), u"2"_s);
+    EXPECT_EQ(list.showItemValue(u"x"_s, Event::Edited), QString());
+    EXPECT_EQ(list.showItemValue(QString(), Event::Chosen), QString());
+    EXPECT_EQ(list.showItemValue(QString(), Event::Edited), u"77"_s);
 }
 
 TEST(ItemListCapacity, ThousandAndFirstItemCannotBeStored)
@@ -99,12 +99,12 @@ TEST(ItemListCapacity, ThousandAndFirstItemCannotBeStored)
     RecordingSink sink;
     for (int i = 0; i < SlotCount; ++i)
         ASSERT_TRUE(list.appendItem(u"i%1"_s.arg(i), i)) << i;
-    EXPECT_FALSE(list.AddListItem(u"last"_s, u"30000"_s, sink));
+    EXPECT_FALSE(list.addListItem(u"last"_s, u"30000"_s, sink));
     EXPECT_EQ(sink.messages, (QList<Reported>{{text::ItemAddFailed, MessageKind::Error}}));
     EXPECT_EQ(list.itemCount(), SlotCount);
     EXPECT_EQ(list.entries().last(), QString());
     // The empty entry lies beyond the values: nothing to show, nothing read.
-    EXPECT_EQ(list.ShowItemValue(QString(), EnumItemList::ItemEvent::Edited), QString());
+    EXPECT_EQ(list.showItemValue(QString(), EnumItemList::ItemEvent::Edited), QString());
 }
 
 TEST(ItemListLoad, TakesAnObjectsItemsInSlotOrder)
@@ -119,7 +119,7 @@ TEST(ItemListLoad, TakesAnObjectsItemsInSlotOrder)
     EXPECT_EQ(list.items(), (QList<EnumItem>{{u"neg"_s, -5}, {u"big"_s, 32767}}));
     EXPECT_EQ(s->EnumValues[2], 0);
     RecordingSink sink;
-    EXPECT_TRUE(list.RemoveListItem(u"neg"_s, u"-5"_s, sink));
+    EXPECT_TRUE(list.removeListItem(u"neg"_s, u"-5"_s, sink));
     list.reset();
     EXPECT_EQ(list.entries(), QStringList{QString()});
 }

@@ -65,7 +65,7 @@ TEST(TreeEdits, PanelChangeRefusesBeforeAnyWrite)
             row.design(*s);
         const QByteArray before = snapshot(*s);
         RecordingSink sink;
-        EXPECT_EQ(ChangeFromPanel(*s, row.slot, row.input, sink).changed, row.expected.isEmpty());
+        EXPECT_EQ(changeFromPanel(*s, row.slot, row.input, sink).changed, row.expected.isEmpty());
         EXPECT_EQ(sink.messages, row.expected.isEmpty() ? QList<Reported>() : warning(row.expected));
         if (!row.expected.isEmpty()) {
             EXPECT_EQ(snapshot(*s), before);
@@ -84,7 +84,7 @@ TEST(TreeEdits, PanelChangeRewritesTheRecords)
     table.DescriptionText = u"Foo rows"_s;
     table.EntryDescriptionText = u"One foo"_s;
     EXPECT_TRUE(isPlaceholder(*s, 1));
-    const PanelChange change = ChangeFromPanel(*s, 1, table, sink);
+    const PanelChange change = changeFromPanel(*s, 1, table, sink);
     EXPECT_TRUE(change.changed);
     EXPECT_EQ(change.entry, 2);
     EXPECT_EQ(record(*s, 0, 1), "fooXTable,9,2,-1,2,1");
@@ -102,13 +102,13 @@ TEST(TreeEdits, PanelChangeRewritesTheRecords)
     const int range = rangeOf(*s, temperature);
     EditorInput in = inputFor(*s, temperature);
     in.KindOption = KindOption::Node;
-    EXPECT_TRUE(ChangeFromPanel(*s, temperature, in, sink).changed);
+    EXPECT_TRUE(changeFromPanel(*s, temperature, in, sink).changed);
     EXPECT_EQ(record(*s, 2, range), "0,,,0,0,0");
     EXPECT_EQ(attributeOf(*s, temperature), -1);
     in = input(KindOption::Leaf, u"sysInfo"_s, u"1"_s);
     in.AccessIndex = 1;
     in.SyntaxIndex = 6;
-    EXPECT_TRUE(ChangeFromPanel(*s, 0, in, sink).changed);
+    EXPECT_TRUE(changeFromPanel(*s, 0, in, sink).changed);
     EXPECT_EQ(record(*s, 0, 0), "sysInfo,7,1,-1,4,1");
     EXPECT_EQ(record(*s, 1, attributeOf(*s, 0)), "0,67,0,2,,0,0,1");
     EXPECT_EQ(countInUse(*s), countersOf(*s));
@@ -119,7 +119,7 @@ TEST(TreeEdits, PanelChangeRewritesTheRecords)
     s->tables.attribute[attributeOf(*s, name)].InUse = 0;
     rebuildCounters(s->tables, s->ObjectLimit);
     const QByteArray before = snapshot(*s);
-    EXPECT_FALSE(ChangeFromPanel(*s, name, inputFor(*s, name), sink).changed);
+    EXPECT_FALSE(changeFromPanel(*s, name, inputFor(*s, name), sink).changed);
     EXPECT_EQ(snapshot(*s), before);
     EXPECT_TRUE(sink.messages.isEmpty());
 }

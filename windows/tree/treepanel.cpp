@@ -3,10 +3,9 @@
 #include "controlstates.h"
 #include "entryboxes.h"
 #include "fieldtext.h"
-#include "panelboxes.h"
-#include "rulemessages.h"
+#include "limitedboxes.h"
+#include "messagetexts.h"
 #include "tableops.h"
-#include "treemessages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -103,78 +102,53 @@ void TreePanel::buildControls()
         selectAllOnEntry(b);
         return b;
     };
-    const auto check = [](const char *name, const QString &caption, QWidget *parent) {
-        auto *c = new QCheckBox(caption, parent);
-        c->setObjectName(QLatin1String(name));
-        return c;
-    };
     const auto button = [](const char *name, const QString &caption, QWidget *parent) {
         auto *b = new QPushButton(caption, parent);
         b->setObjectName(QLatin1String(name));
         return b;
     };
 
-    m_kindFrame = new QGroupBox(this);
-    m_kindFrame->setObjectName(QStringLiteral("KindFrame"));
+    m_form.kindFrame = new QGroupBox(this);
+    m_form.kindFrame->setObjectName(QStringLiteral("KindFrame"));
     const QString captions[3] = {QStringLiteral("ツリー"), QStringLiteral("テーブル"), QStringLiteral("オブジェクト")};
-    auto *kinds = new QHBoxLayout(m_kindFrame);
+    auto *kinds = new QHBoxLayout(m_form.kindFrame);
     for (int i = 0; i < 3; ++i) {
-        m_option[i] = new QRadioButton(captions[i], m_kindFrame);
-        m_option[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
-        kinds->addWidget(m_option[i]);
-        connect(m_option[i], &QRadioButton::toggled, this, [this](bool chosen) {
+        m_form.kindOptions[i] = new QRadioButton(captions[i], m_form.kindFrame);
+        m_form.kindOptions[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        kinds->addWidget(m_form.kindOptions[i]);
+        connect(m_form.kindOptions[i], &QRadioButton::toggled, this, [this](bool chosen) {
             if (chosen)
                 kindChosen();
         });
     }
 
-    m_label11 = label("Label11", QStringLiteral("名前"), this);
-    m_text5 = box("Text5", NameLimit, this);
-    m_label10 = label("Label10", QStringLiteral("オブジェクトID"), this);
-    m_text4 = box("Text4", ObjectIdLimit, this);
+    m_nameLabel = label("Label11", QStringLiteral("名前"), this);
+    m_nameBox = box("Text5", NameLimit, this);
+    m_objectIdLabel = label("Label10", QStringLiteral("オブジェクトID"), this);
+    m_form.objectIdBox = box("Text4", ObjectIdLimit, this);
 
-    m_descriptionFrame = new QGroupBox(QStringLiteral("説明"), this);
-    m_descriptionFrame->setObjectName(QStringLiteral("DescriptionFrame"));
-    m_text7 = new LimitedTextEdit(DescriptionLimit, m_descriptionFrame);
-    m_text7->setObjectName(QStringLiteral("Text7"));
-    m_label5 = label("Label5", QStringLiteral("ｴﾝﾄﾘの説明"), m_descriptionFrame);
-    m_text3 = new LimitedTextEdit(DescriptionLimit, m_descriptionFrame);
-    m_text3->setObjectName(QStringLiteral("Text3"));
-    selectAllOnEntry(m_text7);
-    selectAllOnEntry(m_text3);
-    auto *descriptions = new QVBoxLayout(m_descriptionFrame);
-    descriptions->addWidget(m_text7);
-    descriptions->addWidget(m_label5);
-    descriptions->addWidget(m_text3);
+    m_form.descriptionFrame = new QGroupBox(QStringLiteral("説明"), this);
+    m_form.descriptionFrame->setObjectName(QStringLiteral("DescriptionFrame"));
+    m_form.descriptionBox = new LimitedTextEdit(DescriptionLimit, m_form.descriptionFrame);
+    m_form.descriptionBox->setObjectName(QStringLiteral("Text7"));
+    m_form.entryDescriptionLabel = label("Label5", QStringLiteral("ｴﾝﾄﾘの説明"), m_form.descriptionFrame);
+    m_form.entryDescriptionBox = new LimitedTextEdit(DescriptionLimit, m_form.descriptionFrame);
+    m_form.entryDescriptionBox->setObjectName(QStringLiteral("Text3"));
+    selectAllOnEntry(m_form.descriptionBox);
+    selectAllOnEntry(m_form.entryDescriptionBox);
+    auto *descriptions = new QVBoxLayout(m_form.descriptionFrame);
+    descriptions->addWidget(m_form.descriptionBox);
+    descriptions->addWidget(m_form.entryDescriptionLabel);
+    descriptions->addWidget(m_form.entryDescriptionBox);
 
-    m_typeFrame = new QGroupBox(QStringLiteral("タイプ"), this);
-    m_typeFrame->setObjectName(QStringLiteral("TypeFrame"));
-    QWidget *type = m_typeFrame;
-    m_combo7 = new QComboBox(type);
-    m_combo7->setObjectName(QStringLiteral("Combo7"));
-    m_combo7->addItems({QStringLiteral("INTEGER"), QStringLiteral("OCTET STRING"), QStringLiteral("OBJECT IDENTIFIER"),
-                        QStringLiteral("IpAddress"), QStringLiteral("Counter"), QStringLiteral("Gauge"),
-                        QStringLiteral("TimeTicks"), QStringLiteral("Opaque")});
-    m_check4 = check("Check4", QStringLiteral("範囲の指定"), type);
-    m_text9 = box("Text9", BoundLimit, type);
-    m_label9 = label("Label9", QStringLiteral("～"), type);
-    m_text10 = box("Text10", BoundLimit, type);
-    m_check3 = check("Check3", QStringLiteral("リスト"), type);
-    m_label8 = label("Label8", QStringLiteral("名前"), type);
-    // The editor's item list: names as typed, compared exactly.
-    m_combo6 = makeTypedList("Combo6", type);
-    m_combo6->setMinimumContentsLength(12);
-    m_label4 = label("Label4", QStringLiteral("値"), type);
-    m_text8 = box("Text8", ValueLimit, type);
-    m_command3 = button("Command3", QStringLiteral("ﾘｽﾄへ追加"), type);
-    m_command2 = button("Command2", QStringLiteral("ﾘｽﾄから削除"), type);
-    m_label3 = label("Label3", QStringLiteral("アクセス権"), type);
-    m_combo1 = new QComboBox(type);
-    m_combo1->setObjectName(QStringLiteral("Combo1"));
-    m_combo1->addItems({QStringLiteral("read-only"), QStringLiteral("read-write"), QStringLiteral("not-accessible")});
-    m_check1 = check("Check1", QStringLiteral("ﾃｰﾌﾞﾙｷｰ"), type);
-    m_label1 = label("Label1", QStringLiteral("順位"), type);
-    m_text2 = box("Text2", KeyPositionLimit, type);
+    m_form.typeFrame = new QGroupBox(QStringLiteral("タイプ"), this);
+    m_form.typeFrame->setObjectName(QStringLiteral("TypeFrame"));
+    m_form.buildTypeControls({"Label4", "Command3", "Label3", "Label1"});
+    m_form.minimumBox->setMaxLength(BoundLimit);
+    m_form.maximumBox->setMaxLength(BoundLimit);
+    m_form.itemBox->setMinimumContentsLength(12);
+    m_form.itemValueBox->setMaxLength(ValueLimit);
+    m_form.keyPositionBox->setMaxLength(KeyPositionLimit);
 
     // The range's bounds with "～" between them, and the key box with "順位"
     // and the position, each read as one row.
@@ -185,70 +159,66 @@ void TreePanel::buildControls()
         line->addStretch(1);
         return line;
     };
-    auto *types = new QGridLayout(m_typeFrame);
-    types->addWidget(m_combo7, 0, 0, 1, 2);
-    types->addWidget(m_check4, 1, 0);
-    types->addLayout(row({m_text9, m_label9, m_text10}), 1, 1);
-    types->addWidget(m_check3, 2, 0);
-    types->addWidget(m_label8, 3, 0);
-    types->addWidget(m_combo6, 3, 1);
-    types->addWidget(m_label4, 4, 0);
-    types->addLayout(row({m_text8}), 4, 1);
-    types->addLayout(row({m_command3, m_command2}), 5, 0, 1, 2);
-    types->addWidget(m_label3, 6, 0);
-    types->addWidget(m_combo1, 6, 1);
-    types->addWidget(m_check1, 7, 0);
-    types->addLayout(row({m_label1, m_text2}), 7, 1);
+    auto *types = new QGridLayout(m_form.typeFrame);
+    types->addWidget(m_form.syntaxList, 0, 0, 1, 2);
+    types->addWidget(m_form.rangeBox, 1, 0);
+    types->addLayout(row({m_form.minimumBox, m_form.rangeDash, m_form.maximumBox}), 1, 1);
+    types->addWidget(m_form.listBox, 2, 0);
+    types->addWidget(m_form.itemNameLabel, 3, 0);
+    types->addWidget(m_form.itemBox, 3, 1);
+    types->addWidget(m_form.itemValueLabel, 4, 0);
+    types->addLayout(row({m_form.itemValueBox}), 4, 1);
+    types->addLayout(row({m_form.addItemButton, m_form.removeItemButton}), 5, 0, 1, 2);
+    types->addWidget(m_form.accessLabel, 6, 0);
+    types->addWidget(m_form.accessList, 6, 1);
+    types->addWidget(m_form.keyBox, 7, 0);
+    types->addLayout(row({m_form.keyPositionLabel, m_form.keyPositionBox}), 7, 1);
     types->setColumnStretch(1, 1);
     // Number boxes as wide as the digits they take.
     const auto digits = [this](int count) {
-        return m_text9->fontMetrics().horizontalAdvance(QString(count + 1, u'0')) + 12;
+        return m_form.minimumBox->fontMetrics().horizontalAdvance(QString(count + 1, u'0')) + 12;
     };
-    for (QLineEdit *number : {m_text9, m_text10})
+    for (QLineEdit *number : {m_form.minimumBox, m_form.maximumBox})
         number->setFixedWidth(digits(BoundLimit));
-    for (QLineEdit *number : {m_text8, m_text2})
+    for (QLineEdit *number : {m_form.itemValueBox, m_form.keyPositionBox})
         number->setFixedWidth(digits(ValueLimit));
 
-    m_command4 = button("Command4", QStringLiteral("    設定"), this);
+    m_applyButton = button("Command4", QStringLiteral("    設定"), this);
 
     auto *fields = new QGridLayout;
-    fields->addWidget(m_label11, 0, 0);
-    fields->addWidget(m_text5, 0, 1);
-    fields->addWidget(m_label10, 1, 0);
-    fields->addWidget(m_text4, 1, 1);
+    fields->addWidget(m_nameLabel, 0, 0);
+    fields->addWidget(m_nameBox, 0, 1);
+    fields->addWidget(m_objectIdLabel, 1, 0);
+    fields->addWidget(m_form.objectIdBox, 1, 1);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_kindFrame);
+    layout->addWidget(m_form.kindFrame);
     layout->addLayout(fields);
-    layout->addWidget(m_descriptionFrame);
-    layout->addWidget(m_typeFrame);
-    layout->addWidget(m_command4);
+    layout->addWidget(m_form.descriptionFrame);
+    layout->addWidget(m_form.typeFrame);
+    layout->addWidget(m_applyButton);
     layout->addStretch(1);
 
-    connect(m_check4, &QCheckBox::toggled, this, &TreePanel::rangeBoxToggled);
-    connect(m_check3, &QCheckBox::toggled, this, &TreePanel::listBoxToggled);
-    connect(m_check1, &QCheckBox::toggled, this, &TreePanel::keyBoxToggled);
-    connect(m_combo7, &QComboBox::currentIndexChanged, this, &TreePanel::syntaxChosen);
-    connect(m_combo6, &QComboBox::currentIndexChanged, this, &TreePanel::itemChosen);
+    connect(m_form.rangeBox, &QCheckBox::toggled, this, &TreePanel::rangeBoxToggled);
+    connect(m_form.listBox, &QCheckBox::toggled, this, &TreePanel::listBoxToggled);
+    connect(m_form.keyBox, &QCheckBox::toggled, this, &TreePanel::keyBoxToggled);
+    connect(m_form.syntaxList, &QComboBox::currentIndexChanged, this, &TreePanel::syntaxChosen);
+    connect(m_form.itemBox, &QComboBox::currentIndexChanged, this, &TreePanel::itemChosen);
     // Choosing the entry already chosen (after typing over its name) counts too.
-    connect(m_combo6, &QComboBox::activated, this, &TreePanel::itemChosen);
-    connect(m_combo6->lineEdit(), &QLineEdit::textEdited, this, &TreePanel::itemEdited);
-    connect(m_command3, &QPushButton::clicked, this, &TreePanel::AddPanelListItem);
-    connect(m_command2, &QPushButton::clicked, this, &TreePanel::removeListItem);
+    connect(m_form.itemBox, &QComboBox::activated, this, &TreePanel::itemChosen);
+    connect(m_form.itemBox->lineEdit(), &QLineEdit::textEdited, this, &TreePanel::itemEdited);
+    connect(m_form.addItemButton, &QPushButton::clicked, this, &TreePanel::addPanelListItem);
+    connect(m_form.removeItemButton, &QPushButton::clicked, this, &TreePanel::removeListItem);
 }
 
 KindOption TreePanel::kindOption() const
 {
-    if (m_option[1]->isChecked())
-        return KindOption::Table;
-    if (m_option[2]->isChecked())
-        return KindOption::Leaf;
-    return KindOption::Node;
+    return m_form.kindOption();
 }
 
 void TreePanel::chooseKind(KindOption option)
 {
-    QRadioButton *chosen = m_option[optionIndex(option)];
+    QRadioButton *chosen = m_form.kindOptions[optionIndex(option)];
     // Choosing the option already chosen changes nothing the user sees, but
     // the states still follow it.
     if (chosen->isChecked())
@@ -259,108 +229,75 @@ void TreePanel::chooseKind(KindOption option)
 
 bool TreePanel::ownEnabled(const QWidget *box) const
 {
-    return box->isEnabledTo(m_typeFrame);
+    return box->isEnabledTo(m_form.typeFrame);
 }
 
-void TreePanel::setRangeBoundsEnabled(bool enabled)
-{
-    m_text9->setEnabled(enabled);
-    m_label9->setEnabled(enabled);
-    m_text10->setEnabled(enabled);
-}
 
-void TreePanel::setItemControlsEnabled(bool enabled)
-{
-    for (QWidget *control : std::initializer_list<QWidget *>{m_label8, m_combo6, m_label4, m_text8, m_command3,
-                                                             m_command2})
-        control->setEnabled(enabled);
-}
 
-void TreePanel::setKeyPositionEnabled(bool enabled)
-{
-    m_label1->setEnabled(enabled);
-    m_text2->setEnabled(enabled);
-}
 
 void TreePanel::kindChosen()
 {
-    const EditorControlStates states = editorControlStates(kindOption(), m_combo7->currentIndex(),
-                                                           m_check4->isChecked(), m_check3->isChecked(),
-                                                           m_check1->isChecked());
-    m_descriptionFrame->setEnabled(states.description);
-    m_text7->setEnabled(states.description);
-    m_label5->setEnabled(states.entryDescription);
-    m_text3->setEnabled(states.entryDescription);
-    m_typeFrame->setEnabled(states.syntax);
-    m_combo7->setEnabled(states.syntax);
-    m_check4->setEnabled(states.rangeBox);
-    setRangeBoundsEnabled(states.rangeBounds);
-    m_check3->setEnabled(states.listBox);
-    setItemControlsEnabled(states.itemControls);
-    m_label3->setEnabled(states.access);
-    m_combo1->setEnabled(states.access);
-    m_check1->setEnabled(states.keyBox);
-    setKeyPositionEnabled(states.keyPosition);
+    m_form.applyStates(kindOption());
 }
 
 void TreePanel::rangeBoxToggled(bool ticked)
 {
-    const bool bothEnabled = ownEnabled(m_check4) && ownEnabled(m_check3);
-    if (refuseRangeWithList(ticked, m_check3->isChecked(), bothEnabled, m_services)) {
-        m_check4->setChecked(false);
+    const bool bothEnabled = ownEnabled(m_form.rangeBox) && ownEnabled(m_form.listBox);
+    if (refuseRangeWithList(ticked, m_form.listBox->isChecked(), bothEnabled, m_services)) {
+        m_form.rangeBox->setChecked(false);
         return;
     }
-    setRangeBoundsEnabled(ticked);
+    m_form.setRangeBoundsEnabled(ticked);
 }
 
 void TreePanel::listBoxToggled(bool ticked)
 {
-    const bool bothEnabled = ownEnabled(m_check4) && ownEnabled(m_check3);
-    if (refuseRangeWithList(ticked, m_check4->isChecked(), bothEnabled, m_services)) {
-        m_check3->setChecked(false);
+    const bool bothEnabled = ownEnabled(m_form.rangeBox) && ownEnabled(m_form.listBox);
+    if (refuseRangeWithList(ticked, m_form.rangeBox->isChecked(), bothEnabled, m_services)) {
+        m_form.listBox->setChecked(false);
         return;
     }
-    setItemControlsEnabled(ticked);
+    m_form.setItemControlsEnabled(ticked);
 }
 
 void TreePanel::keyBoxToggled(bool ticked)
 {
-    setKeyPositionEnabled(ticked);
+    m_form.setKeyPositionEnabled(ticked);
 }
 
 void TreePanel::syntaxChosen(int index)
 {
     const bool enabled = enumerationEnabled(kindOption(), index);
-    m_check3->setEnabled(enabled);
-    setItemControlsEnabled(enabled && m_check3->isChecked());
+    m_form.listBox->setEnabled(enabled);
+    m_form.setItemControlsEnabled(enabled && m_form.listBox->isChecked());
 }
 
 void TreePanel::itemChosen(int index)
 {
-    const QString name = index >= 0 ? m_combo6->itemText(index) : QString();
-    setCodeText(m_text8, m_itemList.ShowItemValue(name, EnumItemList::ItemEvent::Chosen), ValueLimit);
+    const QString name = index >= 0 ? m_form.itemBox->itemText(index) : QString();
+    setCodeText(m_form.itemValueBox, m_itemList.showItemValue(name, EnumItemList::ItemEvent::Chosen), ValueLimit);
 }
 
 void TreePanel::itemEdited(const QString &text)
 {
-    setCodeText(m_text8, m_itemList.ShowItemValue(text, EnumItemList::ItemEvent::Edited), ValueLimit);
+    setCodeText(m_form.itemValueBox, m_itemList.showItemValue(text, EnumItemList::ItemEvent::Edited), ValueLimit);
 }
 
 void TreePanel::showItemList(int select)
 {
     {
-        const QSignalBlocker quiet(m_combo6);
-        m_combo6->clear();
-        m_combo6->addItems(m_itemList.entries());
-        m_combo6->setCurrentIndex(-1);
+        const QSignalBlocker quiet(m_form.itemBox);
+        m_form.itemBox->clear();
+        m_form.itemBox->addItems(m_itemList.entries());
+        m_form.itemBox->setCurrentIndex(-1);
     }
     if (select >= 0)
-        m_combo6->setCurrentIndex(select);
+        m_form.itemBox->setCurrentIndex(select);
 }
 
 void TreePanel::resetForBuild()
 {
-    m_combo7->setCurrentIndex(0);
+    m_form.syntaxList->setCurrentIndex(0);
     m_itemList.reset();
     showItemList(-1);
     chooseKind(KindOption::Node);
@@ -368,32 +305,32 @@ void TreePanel::resetForBuild()
 
 void TreePanel::reset()
 {
-    m_text5->clear();
-    setCodeText(m_text4, QStringLiteral("0"), ObjectIdLimit);
+    m_nameBox->clear();
+    setCodeText(m_form.objectIdBox, QStringLiteral("0"), ObjectIdLimit);
     chooseKind(KindOption::Node);
-    m_text7->setText(QString());
-    m_text3->setText(QString());
-    m_check4->setChecked(false);
-    setCodeText(m_text9, QString(), BoundLimit);
-    setCodeText(m_text10, QString(), BoundLimit);
-    m_check3->setChecked(false);
+    m_form.descriptionBox->setText(QString());
+    m_form.entryDescriptionBox->setText(QString());
+    m_form.rangeBox->setChecked(false);
+    setCodeText(m_form.minimumBox, QString(), BoundLimit);
+    setCodeText(m_form.maximumBox, QString(), BoundLimit);
+    m_form.listBox->setChecked(false);
     m_itemList.reset();
     {
-        const QSignalBlocker quiet(m_combo6);
-        m_combo6->clear();
+        const QSignalBlocker quiet(m_form.itemBox);
+        m_form.itemBox->clear();
     }
-    setCodeText(m_text8, QString(), ValueLimit);
-    m_combo1->setCurrentIndex(0);
-    m_check1->setChecked(false);
-    setCodeText(m_text2, QString(), KeyPositionLimit);
+    setCodeText(m_form.itemValueBox, QString(), ValueLimit);
+    m_form.accessList->setCurrentIndex(0);
+    m_form.keyBox->setChecked(false);
+    setCodeText(m_form.keyPositionBox, QString(), KeyPositionLimit);
     kindChosen();
 }
 
 void TreePanel::loadObject(int slot)
 {
     const MibTree &object = m_state.tables.tree[slot];
-    setCodeText(m_text5, displayedName(m_state, slot), NameLimit);
-    setCodeText(m_text4, QString::number(object.ObjectId), ObjectIdLimit);
+    setCodeText(m_nameBox, displayedName(m_state, slot), NameLimit);
+    setCodeText(m_form.objectIdBox, QString::number(object.ObjectId), ObjectIdLimit);
     const int32_t kind = object.Kind;
     if (kind != ObjectKind::Node) {
         const int attribute = attributeOf(m_state, slot);
@@ -401,33 +338,21 @@ void TreePanel::loadObject(int slot)
             return;
         MibAttribute &record = m_state.tables.attribute[attribute];
         const QString description = displayedText(record.Description, qMin(record.DescriptionLength, NameWidth));
-        (kind == ObjectKind::Entry ? m_text3 : m_text7)->setText(description);
+        (kind == ObjectKind::Entry ? m_form.entryDescriptionBox : m_form.descriptionBox)->setText(description);
         // The stored length is set right once the description has been shown
         // by it; the next selection shows the whole text. Leading blanks
         // count, so that a text that starts with one never loses its end.
         record.DescriptionLength = significantLength(record.Description);
         if (kind == ObjectKind::Leaf) {
-            m_combo7->setCurrentIndex(syntaxIndexOf(record.Syntax));
-            if (record.Constraint == Constraint::Range) {
-                m_check4->setChecked(true);
-                const int range = rangeOf(m_state, slot);
-                if (range < 0)
-                    return;
-                const MibRange &bounds = m_state.tables.range[range];
-                setCodeText(m_text9, displayedText(bounds.Minimum, bounds.MinimumLength), BoundLimit);
-                setCodeText(m_text10, displayedText(bounds.Maximum, bounds.MaximumLength), BoundLimit);
-            } else if (record.Constraint == Constraint::Enumeration) {
-                m_check3->setChecked(true);
-                m_itemList.load(m_state, slot);
-                showItemList(0);
-            }
-            // An access code the list does not offer leaves "read-only".
-            if (record.Access >= Access::ReadOnly && record.Access <= Access::NotAccessible)
-                m_combo1->setCurrentIndex(record.Access - 1);
-            if (record.KeyOrder != 0) {
-                m_check1->setChecked(true);
-                setCodeText(m_text2, QString::number(record.KeyOrder), KeyPositionLimit);
-            }
+            const auto setBoxText = [this](QLineEdit *box, const QString &text) {
+                setCodeText(box, text, box == m_form.keyPositionBox ? KeyPositionLimit : BoundLimit);
+            };
+            if (!m_form.loadSyntaxAndConstraint(m_state, slot, record, setBoxText, [this, slot] {
+                    m_itemList.load(m_state, slot);
+                    showItemList(0);
+                }))
+                return;
+            m_form.loadAccessAndKey(record, setBoxText);
         }
     }
     chooseKind(optionShowing(kind));
@@ -435,43 +360,30 @@ void TreePanel::loadObject(int slot)
 
 EditorInput TreePanel::input() const
 {
-    EditorInput input;
-    input.KindOption = kindOption();
-    input.NameText = m_text5->text();
-    input.ObjectIdText = m_text4->text();
-    input.SyntaxIndex = m_combo7->currentIndex();
-    input.AccessIndex = m_combo1->currentIndex();
-    input.DescriptionText = m_text7->text();
-    input.EntryDescriptionText = m_text3->text();
-    input.RangeTicked = m_check4->isChecked();
-    input.MinimumText = m_text9->text();
-    input.MaximumText = m_text10->text();
-    input.ListTicked = m_check3->isChecked();
-    input.Items = m_itemList.items();
-    input.KeyTicked = m_check1->isChecked();
-    input.KeyOrderText = m_text2->text();
+    EditorInput input = m_form.read(m_itemList);
+    input.NameText = m_nameBox->text();
     return input;
 }
 
-void TreePanel::AddPanelListItem()
+void TreePanel::addPanelListItem()
 {
-    const QString name = m_combo6->currentText();
-    const QString valueText = m_text8->text();
+    const QString name = m_form.itemBox->currentText();
+    const QString valueText = m_form.itemValueBox->text();
     if (name.trimmed().isEmpty()) {
-        warn(m_services, RuleMessage::ItemNameEmpty);
+        warn(m_services, texts::itemNameEmpty());
         return;
     }
     if (valueText.isEmpty()) {
-        warn(m_services, RuleMessage::ItemValueEmpty);
+        warn(m_services, texts::itemValueEmpty());
         return;
     }
     const std::optional<quint64> value = digitValue(valueText);
     if (!value) {
-        warn(m_services, RuleMessage::ItemValueNotNumeric);
+        warn(m_services, texts::itemValueNotNumeric());
         return;
     }
     if (*value > static_cast<quint64>(qMax<int16_t>(m_state.ObjectLimit, 0))) {
-        warn(m_services, TreeMessage::ItemValueTooLarge);
+        warn(m_services, texts::itemValueTooLarge());
         return;
     }
     bool stored = false;
@@ -481,19 +393,19 @@ void TreePanel::AddPanelListItem()
         stored = false;
     }
     if (!stored) {
-        m_services.show(RuleMessage::ItemAddFailed.toString(), MessageKind::Error);
+        m_services.show(texts::itemAddFailed(), MessageKind::Error);
         return;
     }
     showItemList(m_itemList.itemCount());
-    setCodeText(m_text8, QString(), ValueLimit);
+    setCodeText(m_form.itemValueBox, QString(), ValueLimit);
 }
 
 void TreePanel::removeListItem()
 {
-    if (!m_itemList.RemoveListItem(m_combo6->currentText(), m_text8->text(), m_services))
+    if (!m_itemList.removeListItem(m_form.itemBox->currentText(), m_form.itemValueBox->text(), m_services))
         return;
     showItemList(-1);
-    setCodeText(m_text8, QString(), ValueLimit);
+    setCodeText(m_form.itemValueBox, QString(), ValueLimit);
 }
 
 } // namespace korvel

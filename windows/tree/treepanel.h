@@ -12,6 +12,7 @@
 #include "appstate.h"
 #include "editorinput.h"
 #include "enumitemlist.h"
+#include "fieldform.h"
 #include "services.h"
 
 #include <QFrame>
@@ -26,8 +27,6 @@ class QRadioButton;
 
 namespace korvel {
 
-class LimitedTextEdit;
-
 class TreePanel : public QFrame
 {
     Q_OBJECT
@@ -35,11 +34,11 @@ class TreePanel : public QFrame
 public:
     TreePanel(AppState &state, Services &services, QWidget *parent = nullptr);
 
-    // What BuildTree resets: the syntax list on "INTEGER", the item list
+    // What buildTree resets: the syntax list on "INTEGER", the item list
     // with its one empty entry, the kind option "ツリー".
     void resetForBuild();
 
-    // What ShowItem resets before it shows an object: every box empty (the
+    // What showItem resets before it shows an object: every box empty (the
     // object ID "0"), nothing ticked, the item list without entries, the
     // access list on "read-only", the kind option "ツリー". The syntax list
     // keeps its position.
@@ -60,13 +59,13 @@ public:
 
     // "ﾘｽﾄへ追加": the panel's own checks (the value at most ObjectLimit;
     // names and values may repeat), then the item joins the list.
-    void AddPanelListItem();
+    void addPanelListItem();
     // "ﾘｽﾄから削除".
     void removeListItem();
 
     // The button 設定 (Command4) at the bottom of the panel; the window
-    // connects it to ApplyPanel.
-    QPushButton *applyButton() const { return m_command4; }
+    // connects it to applyPanel.
+    QPushButton *applyButton() const { return m_applyButton; }
 
 private:
     void buildControls();
@@ -80,9 +79,6 @@ private:
     void itemChosen(int index);         // Combo6, an entry chosen
     void itemEdited(const QString &text); // Combo6, its text typed
 
-    void setRangeBoundsEnabled(bool enabled);
-    void setItemControlsEnabled(bool enabled);
-    void setKeyPositionEnabled(bool enabled);
     // The box's own enabled state, whatever its frame's.
     bool ownEnabled(const QWidget *box) const;
 
@@ -93,36 +89,12 @@ private:
     AppState &m_state;
     Services &m_services;
     EnumItemList m_itemList;
+    FieldForm m_form;
 
-    QGroupBox *m_kindFrame = nullptr;
-    QRadioButton *m_option[3] = {};
-    QLabel *m_label11 = nullptr;
-    QLineEdit *m_text5 = nullptr;
-    QLabel *m_label10 = nullptr;
-    QLineEdit *m_text4 = nullptr;
-    QGroupBox *m_descriptionFrame = nullptr;
-    LimitedTextEdit *m_text7 = nullptr;
-    QLabel *m_label5 = nullptr;
-    LimitedTextEdit *m_text3 = nullptr;
-    QGroupBox *m_typeFrame = nullptr;
-    QComboBox *m_combo7 = nullptr;
-    QCheckBox *m_check4 = nullptr;
-    QLineEdit *m_text9 = nullptr;
-    QLabel *m_label9 = nullptr;
-    QLineEdit *m_text10 = nullptr;
-    QCheckBox *m_check3 = nullptr;
-    QLabel *m_label8 = nullptr;
-    QComboBox *m_combo6 = nullptr;
-    QLabel *m_label4 = nullptr;
-    QLineEdit *m_text8 = nullptr;
-    QPushButton *m_command3 = nullptr;
-    QPushButton *m_command2 = nullptr;
-    QLabel *m_label3 = nullptr;
-    QComboBox *m_combo1 = nullptr;
-    QCheckBox *m_check1 = nullptr;
-    QLabel *m_label1 = nullptr;
-    QLineEdit *m_text2 = nullptr;
-    QPushButton *m_command4 = nullptr;
+    QLabel *m_nameLabel = nullptr;
+    QLineEdit *m_nameBox = nullptr;
+    QLabel *m_objectIdLabel = nullptr;
+    QPushButton *m_applyButton = nullptr;
 };
 
 } // namespace korvel

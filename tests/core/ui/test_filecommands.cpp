@@ -6,6 +6,7 @@
 #include "recordingservices.h"
 #include "sampledesign.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -75,6 +76,42 @@ private Q_SLOTS:
         QCOMPARE(files->loadFailureLine, FileCommands::listLoadFailureLine());
         QCOMPARE(FileCommands::listLoadFailureLine(), QStringLiteral("MIBファイルの読み込みに失敗しました。"));
         QCOMPARE(FileCommands::treeLoadFailureLine(), QStringLiteral("MIBファイルのオープンに失敗しました。"));
+    }
+
+    // 作成, then ﾛｰﾄﾞ through libkorvel: the module comes back as objects and
+    // attributes (the reader brings no ranges or items). A module that
+    // cannot be read leaves the design and points at error.log.
+    void createsAMibFileAndLoadsItBack()
+    {
+        const QString startFolder = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        buildSampleDesign(*m_state);
+        auto files = commands();
+        const QString mib = m_dir->filePath(QStringLiteral("sample.mib"));
+        m_services->answerFileDialog(*m_state, mib);
+        files->createMibFile();
+        QCOMPARE(m_state->FileDialogMode, 3);
+        m_services->answerFileDialog(*m_state, mib);
+        files->loadMibFile();
+        QCOMPARE(m_state->FileDialogMode, 4);
+        QCOMPARE(m_events, (QStringList{QStringLiteral("MIBファイルを作成しました。"), QStringLiteral("refresh"),
+                                        QStringLiteral("変数に読み込みました。")}));
+        const DefinitionTables &t = m_state->tables;
+        QCOMPARE((QList<int>{t.MibTreeCount, t.MibAttributeCount, t.MibRangeCount, t.MibListCount}),
+                 (QList<int>{8, 7, 0, 0}));
+
+        const QByteArray before = designFileImage(*m_state);
+        const QString broken = m_dir->filePath(QStringLiteral("broken.mib"));
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("TEST-MIB DEFINITIONS ::= BEGIN\r\nDESCRIPTION \"open\r\nEND\r\n");
+        file.close();
+        m_events.clear();
+        m_services->answerFileDialog(*m_state, broken);
+        files->loadMibFile();
+        QDir::setCurrent(startFolder);
+        QCOMPARE(m_events, QStringList{QStringLiteral("MIBファイルの読み込みに失敗しました。\r詳細は error.log を参照してください。")});
+        QCOMPARE(designFileImage(*m_state), before);
     }
 
     void withoutAFileDialogNothingHappens()

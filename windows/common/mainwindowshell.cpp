@@ -1,0 +1,66 @@
+#include "mainwindowshell.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace korvel {
+
+MainWindowShell::MainWindowShell(AppState &state, Services &services, QWidget *parent)
+    : QMainWindow(parent)
+    , m_state(state)
+    , m_services(services)
+    , m_files(state, services, this)
+{
+}
+
+QMenu *MainWindowShell::addMenu(const QString &name, const QString &caption)
+{
+    QMenu *menu = menuBar()->addMenu(caption);
+    menu->setObjectName(name);
+    return menu;
+}
+
+QAction *MainWindowShell::addMenuItem(QMenu *menu, const QString &name, const QString &caption,
+                                      std::function<void()> handler)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+    return action;
+}
+
+QAction *MainWindowShell::buildMenus(const MenuNames &names)
+{
+    const QString &p = names.prefix;
+    const auto separator = [](QMenu *menu, const QString &name) { menu->addSeparator()->setObjectName(name); };
+
+    QMenu *file = m_fileMenu = addMenu(p + QLatin1String("_FILE"), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    addMenuItem(file, p + QLatin1String("_OPEN"), QStringLiteral("ﾃﾞｻﾞｲﾝﾌｧｲﾙを開く(&O)"), [this] {
+        m_files.openDesignFile();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    addMenuItem(file, p + QLatin1String("_SAVE"), QStringLiteral("保存(&S)"), [this] {
+        m_files.saveDesignFile();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    separator(file, p + QLatin1String("_SEPARATE"));
+    addMenuItem(file, QLatin1String(names.loadItem), names.loadCaption, [this] {
+        m_files.loadMibFile();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    separator(file, p + QLatin1String("_SEPARATE2"));
+    addMenuItem(file, p + QLatin1String("_END"), QStringLiteral("終了(&X)"), [this] { close(); });
+
+    QMenu *view = m_viewMenu = addMenu(p + QLatin1String("_VIEW"), QStringLiteral("表示(&V)"));
+    const MainWindow target = names.switchTarget;
+    QAction *switchItem = addMenuItem(view, QLatin1String(names.switchItem), names.switchCaption, [this, target] {
+        m_services.switchWindow(target, this);
+    });
+
+    QMenu *help = m_helpMenu = addMenu(p + QLatin1String("_HELP"), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    addMenuItem(help, p + QLatin1String("_HELP_HELP"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { m_services.showHelp(); });
+    addMenuItem(help, p + QLatin1String("_VERSION"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), [this] {
+        m_services.openDialog(ModalDialog::Version, this);
+    });
+    return switchItem;
+}
+
+} // namespace korvel

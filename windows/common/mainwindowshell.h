@@ -1,0 +1,75 @@
+// What the List and Tree windows share as main windows: the tables and the
+// services they work on, the file commands, the menus ﾌｧｲﾙ, 表示 and ﾍﾙﾌﾟ,
+// the switch to the other window, the about box, and the running of a
+// command whose failure is reported as an error.
+#pragma once
+
+#include "appstate.h"
+#include "filecommands.h"
+#include "services.h"
+
+#include <QMainWindow>
+
+#include <exception>
+#include <functional>
+
+class QAction;
+class QMenu;
+
+namespace korvel {
+
+class MainWindowShell : public QMainWindow
+{
+public:
+    // The object names and captions in which the two windows' menus differ.
+    // The menus are PREFIX_FILE, PREFIX_VIEW and PREFIX_HELP; the items
+    // PREFIX_OPEN, PREFIX_SAVE, `loadItem`, PREFIX_END, `switchItem`,
+    // PREFIX_HELP_HELP and PREFIX_VERSION.
+    struct MenuNames {
+        QString prefix;
+        const char *loadItem;
+        QString loadCaption;
+        const char *switchItem;
+        QString switchCaption;
+        MainWindow switchTarget;
+    };
+
+protected:
+    MainWindowShell(AppState &state, Services &services, QWidget *parent);
+
+    // Builds the three menus; returns the switch item. A window adds an
+    // item of its own afterwards with addMenuItem(fileMenu(), ...).
+    QAction *buildMenus(const MenuNames &names);
+    QMenu *fileMenu() const { return m_fileMenu; }
+    QMenu *viewMenu() const { return m_viewMenu; }
+    QMenu *helpMenu() const { return m_helpMenu; }
+
+    QMenu *addMenu(const QString &name, const QString &caption);
+    QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption, std::function<void()> handler);
+
+    // Runs one command; any failure raised on the way ends it with
+    // `failure` (nothing when empty), shown as an error. What the steps
+    // wrote before stays written.
+    template <typename Steps>
+    void runCommand(const QString &failure, Steps steps)
+    {
+        try {
+            steps();
+        } catch (const std::exception &) {
+            if (!failure.isEmpty())
+                m_services.show(failure, MessageKind::Error);
+        }
+    }
+
+    AppState &m_state;
+    Services &m_services;
+    // 開く, 保存, MIBﾌｧｲﾙのﾛｰﾄﾞ and MIBﾌｧｲﾙ 作成.
+    FileCommands m_files;
+
+private:
+    QMenu *m_fileMenu = nullptr;
+    QMenu *m_viewMenu = nullptr;
+    QMenu *m_helpMenu = nullptr;
+};
+
+} // namespace korvel
