@@ -1,5 +1,7 @@
 #include "smisession.h"
 
+#include "programfiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -48,7 +50,8 @@ QString SmiSession::load(const QString &fileOrName)
 
 QString SmiSession::baseModuleFolder()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("mibs"));
+    // Installed, mibs/ lies in the data folder beside help/ and icon/.
+    return QDir(dataFolder(QCoreApplication::applicationDirPath())).filePath(QStringLiteral("mibs"));
 }
 
 } // namespace korvel

@@ -41,7 +41,8 @@ public:
     // Every diagnostic since the session started, in the order reported.
     const QList<SmiDiagnostic> &diagnostics() const { return m_diagnostics; }
 
-    // The folder of our own base modules: mibs/ beside the program.
+    // The folder of our own base modules: mibs/ beside the program, or in
+    // the installed data folder.
     static QString baseModuleFolder();
 
 private:

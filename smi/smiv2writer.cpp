@@ -171,6 +171,7 @@ private:
     QSet<QString> m_imports;
     QStringList m_groupObjects;
     QString m_body;
+    int m_identityNode = -1;
 };
 
 QList<int> Writer::children(int parent) const
@@ -436,6 +437,8 @@ void Writer::writeObject(int slot)
     const MibTree &tree = m_tables.tree[slot];
     switch (tree.Kind) {
     case ObjectKind::Node:
+        if (slot == m_identityNode)
+            return; // the MODULE-IDENTITY defines it
         line();
         line(QStringLiteral("%1 OBJECT IDENTIFIER ::= { %2 %3 }").arg(name(slot), parentName(slot)).arg(id(slot)));
         return;
@@ -478,8 +481,16 @@ void Writer::writeObject(int slot)
 void Writer::writeConformance()
 {
     const QString &id = m_info.identity;
+    int32_t arc = 1;
+    if (m_identityNode >= 0) {
+        QSet<int32_t> taken;
+        for (int child : children(m_identityNode))
+            taken.insert(this->id(child));
+        while (taken.contains(arc))
+            ++arc;
+    }
     line();
-    line(QStringLiteral("%1 OBJECT IDENTIFIER ::= { %2 1 }").arg(conformanceName(id), id));
+    line(QStringLiteral("%1 OBJECT IDENTIFIER ::= { %2 %3 }").arg(conformanceName(id), id).arg(arc));
     line(QStringLiteral("%1 OBJECT IDENTIFIER ::= { %2 1 }").arg(groupsName(id), conformanceName(id)));
     line(QStringLiteral("%1 OBJECT IDENTIFIER ::= { %2 2 }").arg(compliancesName(id), conformanceName(id)));
     const QString text = QString(Indent) + QString(Indent);
@@ -509,6 +520,8 @@ void Writer::writeConformance()
 Smiv2Module Writer::run()
 {
     visit(RootSlot);
+    if (const int node = identityNode(m_state, m_info); m_written.contains(node))
+        m_identityNode = node;
     for (int slot = 0; slot < SlotCount; ++slot) {
         if (m_tables.tree[slot].InUse != 0)
             skip(slot, QStringLiteral("it cannot be reached from enterprise"));
@@ -578,6 +591,21 @@ QString objectGroupName(const QString &identity)
 QString complianceName(const QString &identity)
 {
     return identity + QLatin1StringView("Compliance");
+}
+
+int identityNode(const AppState &state, const ModuleInfo &info)
+{
+    const int32_t parent = info.identityParent;
+    if (parent != RootSlot && (!isSlot(parent) || state.tables.tree[parent].InUse == 0
+                               || state.tables.tree[parent].Kind != ObjectKind::Node))
+        return -1;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const MibTree &t = state.tables.tree[slot];
+        if (t.InUse != 0 && t.Kind == ObjectKind::Node && t.Parent == parent && t.ObjectId == info.identitySubId
+            && displayedName(state, slot) == info.identity)
+            return slot;
+    }
+    return -1;
 }
 
 Smiv2Module smiv2Module(const AppState &state, const ModuleInfo &info, const QDateTime &writingTime)

@@ -43,6 +43,13 @@ QString compliancesName(const QString &identity);  // <identity>Compliances
 QString objectGroupName(const QString &identity);  // <identity>ObjectGroup
 QString complianceName(const QString &identity);   // <identity>Compliance
 
+// The design node the module identity stands for, or -1: a node named as
+// the identity at the identity's place. Modules that hang their objects
+// below their MODULE-IDENTITY import this way; the writer then writes the
+// MODULE-IDENTITY in the node's stead and puts the conformance section at the
+// lowest sub-identifier free below it.
+int identityNode(const AppState &state, const ModuleInfo &info);
+
 // The module text. `writingTime` stands for LAST-UPDATED when the module
 // information leaves it open.
 Smiv2Module smiv2Module(const AppState &state, const ModuleInfo &info,

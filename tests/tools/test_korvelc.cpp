@@ -242,7 +242,7 @@ TEST_F(Korvelc, HelpAndVersion)
 {
     const Outcome help = run({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains("korvelc mib [--smiv2] DESIGN.mdf OUT.mib"));
+    EXPECT_TRUE(help.out.contains("korvelc mib [--smiv2] [--strict] DESIGN.mdf OUT.mib"));
     EXPECT_TRUE(help.out.contains("korvelc mdf [--allow-empty] IN.mib OUT.mdf"));
     const Outcome version = run({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);

@@ -17,6 +17,7 @@ namespace korvel::cli {
 struct Invocation {
     QStringList files;
     QStringList options;
+    QStringList folders; // -p FOLDER, for the commands that take it
 
     bool hasOption(QStringView option) const { return options.contains(option); }
 };
@@ -35,6 +36,8 @@ struct Command {
 
 int runMib(const Invocation &invocation);
 int runMdf(const Invocation &invocation);
+int runCheck(const Invocation &invocation);
+int runImport(const Invocation &invocation);
 
 std::span<const Command> commands();
 

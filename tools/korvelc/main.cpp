@@ -2,7 +2,8 @@
 // through the same design-file code and library bridges as the program, so
 // its output is what the program would write. Exit status 0 on success;
 // otherwise 1 and one line on standard error naming the file and the failure.
-// Standard output stays empty except for --help and --version.
+// Standard output stays empty except for --help, --version and check's
+// findings.
 #include "commands.h"
 #include "commandsupport.h"
 
@@ -18,17 +19,31 @@ namespace korvel::cli {
 std::span<const Command> commands()
 {
     static const Command table[] = {
-        {"mib", "DESIGN.mdf OUT.mib", "--smiv2",
+        {"mib", "DESIGN.mdf OUT.mib", "--smiv2 --strict",
          "reads the design file DESIGN.mdf and writes its MIB module to OUT.mib.\n"
          "A file that is not a design file is refused. With --smiv2 the module is\n"
-         "SMIv2, with the module information of DESIGN.mdi beside the design;\n"
-         "objects it cannot contain are named on standard error.",
+         "SMIv2, with the module information of DESIGN.mdi beside the design.\n"
+         "Objects the module cannot contain are named on standard error. With\n"
+         "--strict nothing is written when the design check finds an error.",
          runMib},
         {"mdf", "IN.mib OUT.mdf", "--allow-empty",
          "reads the MIB module IN.mib and writes it as the design file OUT.mdf.\n"
          "A module in which no object is found is refused, unless --allow-empty\n"
          "is given.",
          runMdf},
+        {"check", "DESIGN.mdf", "",
+         "runs the design check on DESIGN.mdf and its DESIGN.mdi: one line per\n"
+         "finding on standard output, \"DESIGN.mdf: OBJECT: error|warning: text\";\n"
+         "exit status 0 when there is none, 1 when there is any.",
+         runCheck},
+        {"import", "MODULE OUT.mdf", "-p FOLDER",
+         "reads the MIB module file MODULE through libsmi and writes its objects\n"
+         "under enterprises as the design OUT.mdf, with OUT.mdi beside it. The\n"
+         "modules it imports are searched in Korvel's mibs/, MODULE's folder,\n"
+         "/usr/share/snmp/mibs, ~/.snmp/mibs, $SMIPATH and each -p FOLDER (the\n"
+         "option may repeat). What the design cannot keep is named on standard\n"
+         "error.",
+         runImport},
     };
     return table;
 }
@@ -43,8 +58,16 @@ void printHelp()
     out << "Usage:";
     for (const Command &command : commands()) {
         out << (&command == commands().data() ? " " : "       ") << "korvelc " << command.name;
-        if (*command.optionNames != '\0')
-            out << " [" << command.optionNames << ']';
+        // Each option in its own brackets, with the value it takes: [-p FOLDER].
+        QStringList options;
+        for (const QString &word : QString::fromUtf8(command.optionNames).split(u' ', Qt::SkipEmptyParts)) {
+            if (word.startsWith(u'-') || options.isEmpty())
+                options << word;
+            else
+                options.last() += u' ' + word;
+        }
+        for (const QString &option : options)
+            out << " [" << option << ']';
         out << ' ' << command.fileNames << '\n';
     }
     out << "       korvelc --version\n"
@@ -81,8 +104,13 @@ int runCommand(const Command &command, const QStringList &arguments)
     const QStringList accepted = QString::fromUtf8(command.optionNames).split(u' ', Qt::SkipEmptyParts);
     const int fileCount = int(QString::fromUtf8(command.fileNames).split(u' ', Qt::SkipEmptyParts).size());
     Invocation invocation;
-    for (const QString &argument : arguments) {
-        if (argument.startsWith(u"--")) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == u"-p" && accepted.contains(argument)) {
+            if (++i == arguments.size())
+                return usageError(QStringLiteral("-p takes a folder"));
+            invocation.folders << arguments[i];
+        } else if (argument.startsWith(u"--")) {
             if (!accepted.contains(argument))
                 return usageError(QStringLiteral("%1 has no option %2").arg(command.name, argument));
             invocation.options << argument;

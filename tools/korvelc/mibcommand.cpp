@@ -8,6 +8,7 @@
 #include "designfile.h"
 #include "mibbridge.h"
 #include "miblibrary.h"
+#include "checkcommand.h"
 #include "smiv2command.h"
 
 #include <QFile>
@@ -34,6 +35,9 @@ int runMib(const Invocation &invocation)
     auto state = std::make_unique<AppState>();
     if (!readDesignText(*state, text, &error))
         return fail(design, error);
+    if (const auto stop = checkBeforeMib(*state, design, invocation.hasOption(u"--strict"),
+                                         invocation.hasOption(u"--smiv2")))
+        return *stop;
     if (invocation.hasOption(u"--smiv2"))
         return writeSmiv2(*state, design, module);
 
