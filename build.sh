@@ -11,7 +11,7 @@ cd "$(dirname "$0")"
 # validators of the desktop entry and the AppStream metadata.
 packages="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
 libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic xdg-utils
-libsmi2-dev smitools snmp qt6-translations-l10n
+libsmi2-dev smitools snmp libsnmp-base qt6-translations-l10n
 dpkg-dev file desktop-file-utils appstream"
 
 missing=""
