@@ -52,6 +52,13 @@ inline constexpr int32_t TimeTicks = 67;
 inline constexpr int32_t Opaque = 68;
 // Stored when the editor's choice is none of the eight types.
 inline constexpr int32_t NoSyntax = 48;
+
+// One of the eight types an object can be given.
+inline constexpr bool isKnown(int32_t syntax)
+{
+    return syntax == Integer || syntax == OctetString || syntax == ObjectIdentifier
+        || (syntax >= IpAddress && syntax <= Opaque);
+}
 } // namespace Syntax
 
 namespace Access {

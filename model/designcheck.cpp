@@ -151,23 +151,6 @@ bool rangeLimits(int32_t syntax, TypeLimits *limits)
     }
 }
 
-bool isKnownSyntax(int32_t syntax)
-{
-    switch (syntax) {
-    case Syntax::Integer:
-    case Syntax::OctetString:
-    case Syntax::ObjectIdentifier:
-    case Syntax::IpAddress:
-    case Syntax::Counter:
-    case Syntax::Gauge:
-    case Syntax::TimeTicks:
-    case Syntax::Opaque:
-        return true;
-    default:
-        return false;
-    }
-}
-
 class Checker
 {
 public:
@@ -358,7 +341,7 @@ void Checker::checkLeaf(int slot, bool column)
         error(slot, FindingCode::NoAttribute);
         return;
     }
-    if (!isKnownSyntax(a->Syntax)) {
+    if (!Syntax::isKnown(a->Syntax)) {
         error(slot, FindingCode::NoSyntax);
         return;
     }

@@ -29,23 +29,6 @@ QString quoted(const QString &text)
     return u'"' + body + u'"';
 }
 
-bool isKnownSyntax(int32_t syntax)
-{
-    switch (syntax) {
-    case Syntax::Integer:
-    case Syntax::OctetString:
-    case Syntax::ObjectIdentifier:
-    case Syntax::IpAddress:
-    case Syntax::Counter:
-    case Syntax::Gauge:
-    case Syntax::TimeTicks:
-    case Syntax::Opaque:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The SNMPv2-SMI type of a syntax code; empty for the built-in types.
 QString importedType(int32_t syntax)
 {
@@ -212,7 +195,7 @@ QString Writer::leafProblem(int slot) const
     const MibAttribute *a = attribute(slot);
     if (!a)
         return QStringLiteral("it has no attribute record");
-    if (!isKnownSyntax(a->Syntax))
+    if (!Syntax::isKnown(a->Syntax))
         return QStringLiteral("it has no syntax");
     if (a->Constraint == Constraint::Range && rangeOf(m_state, slot) < 0)
         return QStringLiteral("its range record is missing");
