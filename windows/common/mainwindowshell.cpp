@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 
 namespace korvel {
 
@@ -67,6 +68,15 @@ QAction *MainWindowShell::buildMenus(const MenuNames &names)
         m_services.openDialog(ModalDialog::Version, this);
     });
     return switchItem;
+}
+
+QLabel *MainWindowShell::addOidLabel()
+{
+    auto *label = new QLabel(this);
+    label->setObjectName(QStringLiteral("OidLabel"));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusBar()->addWidget(label, 1);
+    return label;
 }
 
 } // namespace korvel

@@ -8,6 +8,7 @@
 #include "filecommands.h"
 #include "services.h"
 
+#include <QLabel>
 #include <QMainWindow>
 
 #include <exception>
@@ -46,6 +47,9 @@ protected:
 
     QMenu *addMenu(const QString &name, const QString &caption);
     QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption, std::function<void()> handler);
+
+    // The status bar's label for the full OID of the chosen object (OidLabel).
+    QLabel *addOidLabel();
 
     // Runs one command; any failure raised on the way ends it with
     // `failure` (nothing when empty), shown as an error. What the steps

@@ -139,10 +139,7 @@ void ListWindow::buildControls()
     layout->setRowStretch(1, 1);
 
     // The full OID of the current row's object.
-    m_oidLabel = new QLabel(this);
-    m_oidLabel->setObjectName(QStringLiteral("OidLabel"));
-    m_oidLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    statusBar()->addWidget(m_oidLabel, 1);
+    m_oidLabel = addOidLabel();
 
     connect(m_upButton, &QPushButton::clicked, this, &ListWindow::goUp);
     connect(m_addButton, &QPushButton::clicked, this, &ListWindow::addObject);

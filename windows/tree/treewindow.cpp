@@ -132,10 +132,7 @@ void TreeWindow::buildControls()
     layout->setRowStretch(1, 1);
 
     // The full OID of the selected item's object.
-    m_oidLabel = new QLabel(this);
-    m_oidLabel->setObjectName(QStringLiteral("OidLabel"));
-    m_oidLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    statusBar()->addWidget(m_oidLabel, 1);
+    m_oidLabel = addOidLabel();
 
     connect(m_treeView, &QTreeWidget::itemPressed, this, &TreeWindow::itemPressed);
     connect(m_treeView, &QTreeWidget::itemSelectionChanged, this, &TreeWindow::selectionChanged);
