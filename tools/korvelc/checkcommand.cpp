@@ -40,15 +40,9 @@ QString findingLine(const Finding &finding)
 int runCheck(const Invocation &invocation)
 {
     const QString &design = invocation.files[0];
-    QByteArray text;
-    QString error;
-    if (!readInput(design, text, error))
-        return fail(design, error);
-    if (!hasDesignSection(text))
-        return fail(design, QStringLiteral("is not a Korvel design file (no <MibTree> or other section)"));
-    auto state = std::make_unique<AppState>();
-    if (!readDesignText(*state, text, &error))
-        return fail(design, error);
+    const std::unique_ptr<AppState> state = readDesignInput(design);
+    if (!state)
+        return 1;
     const QList<Finding> findings = checkDesign(*state, moduleInfoOf(*state, design, false));
     QTextStream out(stdout);
     for (const Finding &finding : findings)

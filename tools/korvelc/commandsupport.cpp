@@ -1,5 +1,7 @@
 #include "commandsupport.h"
 
+#include "designfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -232,6 +234,26 @@ bool readInput(const QString &path, QByteArray &bytes, QString &error)
         return false;
     }
     return true;
+}
+
+std::unique_ptr<AppState> readDesignInput(const QString &path)
+{
+    QByteArray text;
+    QString error;
+    if (!readInput(path, text, error)) {
+        fail(path, error);
+        return nullptr;
+    }
+    if (!hasDesignSection(text)) {
+        fail(path, QStringLiteral("is not a Korvel design file (no <MibTree> or other section)"));
+        return nullptr;
+    }
+    auto state = std::make_unique<AppState>();
+    if (!readDesignText(*state, text, &error)) {
+        fail(path, error);
+        return nullptr;
+    }
+    return state;
 }
 
 bool sameFile(const QString &first, const QString &second)

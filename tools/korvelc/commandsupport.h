@@ -3,6 +3,8 @@
 // file, and a private folder in which libkorvel runs.
 #pragma once
 
+#include "appstate.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -26,6 +28,10 @@ int usageError(const QString &text);
 // Reads a whole input file. False with `error` set when it is missing, a
 // folder or cannot be read.
 bool readInput(const QString &path, QByteArray &bytes, QString &error);
+
+// Reads the design file at `path` as the program opens it. Null after the
+// failure has been reported: missing, unreadable, or not a design file.
+std::unique_ptr<AppState> readDesignInput(const QString &path);
 
 // Whether two paths name one file, also through symbolic and hard links.
 // False when either of them does not exist.

@@ -26,15 +26,9 @@ int runMib(const Invocation &invocation)
         return fail(module, QStringLiteral("is the input file; the module must go to another file"));
     if (const QString problem = outputProblem(module); !problem.isEmpty())
         return fail(module, problem);
-    QByteArray text;
-    QString error;
-    if (!readInput(design, text, error))
-        return fail(design, error);
-    if (!hasDesignSection(text))
-        return fail(design, QStringLiteral("is not a Korvel design file (no <MibTree> or other section)"));
-    auto state = std::make_unique<AppState>();
-    if (!readDesignText(*state, text, &error))
-        return fail(design, error);
+    const std::unique_ptr<AppState> state = readDesignInput(design);
+    if (!state)
+        return 1;
     if (const auto stop = checkBeforeMib(*state, design, invocation.hasOption(u"--strict"),
                                          invocation.hasOption(u"--smiv2")))
         return *stop;
@@ -62,6 +56,7 @@ int runMib(const Invocation &invocation)
     QFile written(workspace.filePath(name));
     if (!written.open(QIODevice::ReadOnly))
         return fail(module, QStringLiteral("the module written cannot be read back: %1").arg(written.errorString()));
+    QString error;
     if (!replaceFile(module, written.readAll(), error))
         return fail(module, error);
     return 0;
