@@ -1,13 +1,12 @@
 // The user-interface services: the conventions of the four kinds in the Qt
-// message boxes as the user sees them, the help page, dialogs and window
-// switching.
+// message boxes as the user sees them, the help page and dialogs. Window
+// switching is tested in the List window's tests.
 #include "qtservices.h"
 #include "recordingservices.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
-#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -61,45 +60,34 @@ class ServicesTest : public QObject
 private Q_SLOTS:
     void cleanup() { QVERIFY(visibleTopLevelWindows().isEmpty()); }
 
-    void kindsCarryTheirCaptionsIconsAndButtons_data()
-    {
-        QTest::addColumn<MessageKind>("kind");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("shownCaption");
-        QTest::addColumn<QMessageBox::Icon>("icon");
-        QTest::addColumn<QMessageBox::StandardButton>("press");
-        const QString korvel = QStringLiteral("Korvel");
-        const QString confirm = QStringLiteral("保存の確認");
-        QTest::newRow("warning") << MessageKind::Warning << QString() << QStringLiteral("注意メッセージ")
-                                 << QMessageBox::Warning << QMessageBox::Ok;
-        QTest::newRow("error") << MessageKind::Error << QString() << QStringLiteral("警告メッセージ") << QMessageBox::Critical
-                               << QMessageBox::Ok;
-        QTest::newRow("notice") << MessageKind::Notice << QString() << korvel << QMessageBox::NoIcon << QMessageBox::Ok;
-        QTest::newRow("question, Yes") << MessageKind::Question << QString() << korvel << QMessageBox::NoIcon
-                                       << QMessageBox::Yes;
-        QTest::newRow("question with caption, No") << MessageKind::Question << confirm << confirm
-                                                   << QMessageBox::NoIcon << QMessageBox::No;
-    }
-
     void kindsCarryTheirCaptionsIconsAndButtons()
     {
-        QFETCH(MessageKind, kind);
-        QFETCH(QString, caption);
-        QFETCH(QString, shownCaption);
-        QFETCH(QMessageBox::Icon, icon);
-        QFETCH(QMessageBox::StandardButton, press);
-        QtServices services;
-        SeenBox seen;
-        answerNextBox(seen, press);
-        const MessageButton pressed = services.show(QStringLiteral("本文"), kind, caption);
-        QCOMPARE(pressed, press == QMessageBox::Yes  ? MessageButton::Yes
-                          : press == QMessageBox::No ? MessageButton::No
-                                                     : MessageButton::Ok);
-        QCOMPARE(seen.text, QStringLiteral("本文"));
-        QCOMPARE(seen.caption, shownCaption);
-        QCOMPARE(seen.icon, icon);
-        QCOMPARE(seen.buttons, kind == MessageKind::Question ? QMessageBox::Yes | QMessageBox::No
-                                                             : QMessageBox::StandardButtons(QMessageBox::Ok));
+        struct Row {
+            MessageKind kind;
+            QString caption, shownCaption;
+            QMessageBox::Icon icon;
+            QMessageBox::StandardButton press;
+            MessageButton answer;
+        };
+        const QString korvel = QStringLiteral("Korvel");
+        const QString confirm = QStringLiteral("保存の確認");
+        const Row rows[] = {
+            {MessageKind::Warning, {}, QStringLiteral("注意メッセージ"), QMessageBox::Warning, QMessageBox::Ok, MessageButton::Ok},
+            {MessageKind::Error, {}, QStringLiteral("警告メッセージ"), QMessageBox::Critical, QMessageBox::Ok, MessageButton::Ok},
+            {MessageKind::Notice, {}, korvel, QMessageBox::NoIcon, QMessageBox::Ok, MessageButton::Ok},
+            {MessageKind::Question, {}, korvel, QMessageBox::NoIcon, QMessageBox::Yes, MessageButton::Yes},
+            {MessageKind::Question, confirm, confirm, QMessageBox::NoIcon, QMessageBox::No, MessageButton::No}};
+        for (const Row &row : rows) {
+            QtServices services;
+            SeenBox seen;
+            answerNextBox(seen, row.press);
+            QCOMPARE(services.show(QStringLiteral("本文"), row.kind, row.caption), row.answer);
+            QCOMPARE(seen.text, QStringLiteral("本文"));
+            QCOMPARE(seen.caption, row.shownCaption);
+            QCOMPARE(seen.icon, row.icon);
+            QCOMPARE(seen.buttons, row.kind == MessageKind::Question ? QMessageBox::Yes | QMessageBox::No
+                                                                     : QMessageBox::StandardButtons(QMessageBox::Ok));
+        }
     }
 
     void informationAndTwoLineMessages()
@@ -115,7 +103,6 @@ private Q_SLOTS:
         answerNextBox(seen, QMessageBox::Ok);
         services.show(QStringLiteral("一行目\r二行目"), MessageKind::Warning);
         QCOMPARE(seen.text, QStringLiteral("一行目\n二行目"));
-        QCOMPARE(QtServices::displayedMessageText(QStringLiteral("a\r\nb\rc")), QStringLiteral("a\nb\nc"));
     }
 
     void helpOpensThePageBesideTheProgram()
@@ -142,32 +129,6 @@ private Q_SLOTS:
         QCOMPARE(services.openDialog(ModalDialog::FileOpe, nullptr), DialogOutcome::Missing);
         QVERIFY(services.hasDialog(ModalDialog::Version));
         QVERIFY(!services.hasDialog(ModalDialog::FileOpe));
-    }
-
-    void switchingOpensTheNewWindowBeforeClosingTheOld()
-    {
-        RecordingServices services;
-        QVERIFY(!services.switchWindow(MainWindow::Tree, nullptr));
-        QVERIFY(!services.hasWindow(MainWindow::Tree));
-        QStringList visibleWhenShown;
-        services.setWindow(MainWindow::Tree, [&visibleWhenShown]() -> QWidget * {
-            visibleWhenShown = visibleTopLevelWindows();
-            auto *window = new QMainWindow;
-            window->setObjectName(QStringLiteral("Tree"));
-            return window;
-        });
-        auto *list = new QMainWindow;
-        list->setObjectName(QStringLiteral("List"));
-        list->setAttribute(Qt::WA_DeleteOnClose);
-        list->show();
-        QPointer<QMainWindow> watched(list);
-        QVERIFY(services.switchWindow(MainWindow::Tree, list));
-        QCOMPARE(visibleWhenShown, QStringList{QStringLiteral("List")});
-        QTRY_VERIFY(!watched);
-        QCOMPARE(visibleTopLevelWindows(), QStringList{QStringLiteral("Tree")});
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            widget->close();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 };
 
