@@ -4,19 +4,14 @@
 #include "filelists.h"
 #include "guidriver.h"
 
-#include <QApplication>
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <memory>
 
 using namespace korvel;
 using namespace korvel::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -26,6 +21,7 @@ void touch(const QString &path)
     QVERIFY(file.open(QIODevice::WriteOnly));
 }
 
+// A click on the entry of `list` ending in `entry`.
 void click(QListWidget *list, const QString &entry)
 {
     QListWidgetItem *item = list->findItems(entry, Qt::MatchEndsWith).value(0);
@@ -33,12 +29,12 @@ void click(QListWidget *list, const QString &entry)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
-QStringList items(const QListWidget *list)
+QString items(const QListWidget *list)
 {
     QStringList all;
     for (int i = 0; i < list->count(); ++i)
         all.append(list->item(i)->text().trimmed());
-    return all;
+    return all.join(u' ');
 }
 
 } // namespace
@@ -62,20 +58,17 @@ private:
         m_dialog->show();
     }
 
-    template <typename T>
-    T *child(const char *name) const
-    {
-        return f.get<T>(name);
-    }
-
-    QLineEdit *text1() const { return child<QLineEdit>("Text1"); }
+    QLineEdit *pathBox() const { return f.get<QLineEdit>("Text1"); }
+    FolderList *folders() const { return f.get<FolderList>("Dir1"); }
+    FileList *files() const { return f.get<FileList>("File1"); }
     QString folder() const { return f.folder->path(); }
+    QString selected() const { return f.state->SelectedDrive + u'|' + f.state->SelectedFolder + u'|' + f.state->SelectedFile; }
 
 private Q_SLOTS:
     void init()
     {
         f.setUp();
-        QVERIFY(QDir(folder()).mkdir(QStringLiteral("sub")));
+        QVERIFY(QDir(folder()).mkdir(u"sub"_s));
         for (const char *name : {"a.mdf", "b.mib", "c.txt", "sub/d.mdf"})
             touch(f.path(QLatin1String(name)));
         m_startFolder = QDir::currentPath();
@@ -90,190 +83,145 @@ private Q_SLOTS:
     }
 
     // "designed": a design file was saved as <folder>/sub/last.mdf. Folders
-    // and the path box are given below the test's folder.
+    // and the path box are given below the test's folder. The caret ends the
+    // path box, so a name typed at once goes after the folder.
     void theFourModes_data()
     {
         QTest::addColumn<int>("mode");
         QTest::addColumn<bool>("designed");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("shownFolder");
-        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("files");
         QTest::addColumn<QString>("pathBox");
-        const QStringList mdf{QStringLiteral("a.mdf")};
-        const QStringList mib{QStringLiteral("b.mib")};
-        const QString open = QStringLiteral("開く");
-        const QString create = QStringLiteral("MIB作成");
-        QTest::newRow("1 open") << 1 << true << open << "" << mdf << "";
-        QTest::newRow("2 save, nothing saved yet") << 2 << false << QStringLiteral("保存") << "" << mdf << "";
-        QTest::newRow("2 save") << 2 << true << QStringLiteral("保存") << "/sub" << QStringList{QStringLiteral("d.mdf")}
-                                << "/sub/last.mdf";
-        QTest::newRow("3 create, nothing saved yet") << 3 << false << create << "" << mib << "";
-        QTest::newRow("3 create") << 3 << true << create << "/sub" << QStringList() << "/sub/";
-        QTest::newRow("4 load") << 4 << true << open << "" << mib << "";
+        QTest::newRow("1 open") << 1 << true << u"開く"_s << "" << "a.mdf" << "";
+        QTest::newRow("2 save, nothing saved yet") << 2 << false << u"保存"_s << "" << "a.mdf" << "";
+        QTest::newRow("2 save") << 2 << true << u"保存"_s << "/sub" << "d.mdf" << "/sub/last.mdf";
+        QTest::newRow("3 create, nothing saved yet") << 3 << false << u"MIB作成"_s << "" << "b.mib" << "";
+        QTest::newRow("3 create") << 3 << true << u"MIB作成"_s << "/sub" << "" << "/sub/";
+        QTest::newRow("4 load") << 4 << true << u"開く"_s << "" << "b.mib" << "";
     }
 
     void theFourModes()
     {
         QFETCH(int, mode);
         QFETCH(bool, designed);
-        QFETCH(QString, caption);
-        QFETCH(QString, shownFolder);
-        QFETCH(QStringList, files);
         QFETCH(QString, pathBox);
+        const QString box = pathBox.isEmpty() ? QString() : folder() + pathBox;
         if (designed) {
-            f.state->CurrentDrive = QStringLiteral("/");
-            f.state->CurrentFolder = folder() + QStringLiteral("/sub");
-            f.state->CurrentFile = QStringLiteral("last.mdf");
+            f.state->CurrentDrive = u"/"_s;
+            f.state->CurrentFolder = folder() + u"/sub"_s;
+            f.state->CurrentFile = u"last.mdf"_s;
         }
         open(mode);
         if (mode == 1)
             f.compareWithFile(QStringLiteral(KORVEL_TEST_DATA "/dialogs/filedialog.txt"));
-        QCOMPARE(f.text("Command1"), caption);
-        QCOMPARE(child<DriveList>("Drive1")->drive(), QStringLiteral("/"));
-        QCOMPARE(child<FolderList>("Dir1")->path(), folder() + shownFolder);
-        QCOMPARE(items(child<FileList>("File1")), files);
-        const QString box = pathBox.isEmpty() ? QString() : folder() + pathBox;
-        QCOMPARE(text1()->text(), box);
-        QCOMPARE(text1()->cursorPosition(), int(box.size()));
-        // Nothing is selected: a name typed at once goes after the folder.
-        QTest::keyClicks(text1(), QStringLiteral("x.mib"));
-        QCOMPARE(text1()->text(), box + QStringLiteral("x.mib"));
+        QTEST(f.text("Command1"), "caption");
+        QTEST(folders()->path().mid(folder().size()), "shownFolder");
+        QTEST(items(files()), "files");
+        QTest::keyClicks(this->pathBox(), u"x.mib"_s);
+        QCOMPARE(f.text("Text1"), box + u"x.mib"_s);
         QVERIFY(f.services->messages.isEmpty());
     }
 
+    // OK with the path box as typed; a refusal keeps the earlier choice.
     void okSplitsThePathBox_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("closes");
-        QTest::addColumn<QString>("drive");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("selected");
         QTest::addColumn<QString>("message");
-        QTest::addColumn<MessageIcon>("icon");
-        const auto none = MessageIcon::None;
-        QTest::newRow("full path") << "/home/user/a.mdf" << true << "/" << "/home/user" << "a.mdf" << QString() << none;
-        QTest::newRow("file in the root") << "/a.mdf" << true << "/" << "" << "a.mdf" << QString() << none;
-        QTest::newRow("ends in a separator") << "/home/user/" << true << "/" << "/home/user" << "" << QString() << none;
-        QTest::newRow("relative") << "work/a.mdf" << true << "work" << "work" << "a.mdf" << QString() << none;
-        QTest::newRow("no separator") << "a.mdf" << false << "a.mdf" << "old" << "old.mdf"
-                                      << QStringLiteral("ファイル操作に失敗しました。") << MessageIcon::Critical;
-        QTest::newRow("empty") << "" << false << "oldDrive" << "old" << "old.mdf"
-                               << QStringLiteral("ファイルを選択してください。") << MessageIcon::Information;
+        QTest::newRow("full path") << "/home/user/a.mdf" << "/|/home/user|a.mdf" << "";
+        QTest::newRow("file in the root") << "/a.mdf" << "/||a.mdf" << "";
+        QTest::newRow("ends in a separator") << "/home/user/" << "/|/home/user|" << "";
+        QTest::newRow("relative") << "work/a.mdf" << "work|work|a.mdf" << "";
+        QTest::newRow("no separator") << "a.mdf" << "a.mdf|old|old.mdf" << u"ファイル操作に失敗しました。"_s;
+        QTest::newRow("empty") << "" << "oldDrive|old|old.mdf" << u"ファイルを選択してください。"_s;
     }
 
     void okSplitsThePathBox()
     {
         QFETCH(QString, text);
-        QFETCH(bool, closes);
-        QFETCH(QString, drive);
-        QFETCH(QString, folder);
-        QFETCH(QString, file);
         QFETCH(QString, message);
-        QFETCH(MessageIcon, icon);
-        f.state->SelectedDrive = QStringLiteral("oldDrive");
-        f.state->SelectedFolder = QStringLiteral("old");
-        f.state->SelectedFile = QStringLiteral("old.mdf");
+        f.state->SelectedDrive = u"oldDrive"_s;
+        f.state->SelectedFolder = u"old"_s;
+        f.state->SelectedFile = u"old.mdf"_s;
         open(1);
         f.type("Text1", text);
         f.click("Command1");
-
-        QCOMPARE(m_dialog->isVisible(), !closes);
-        if (closes)
-            QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(f.state->SelectedDrive, drive);
-        QCOMPARE(f.state->SelectedFolder, folder);
-        QCOMPARE(f.state->SelectedFile, file);
+        QCOMPARE(m_dialog->isVisible(), !message.isEmpty());
+        QCOMPARE(m_dialog->result(), int(message.isEmpty() ? QDialog::Accepted : QDialog::Rejected));
+        QTEST(selected(), "selected");
         QCOMPARE(f.services->texts(), message.isEmpty() ? QStringList() : QStringList{message});
-        if (!message.isEmpty())
-            QCOMPARE(f.services->lastMessage().icon, icon);
     }
 
-    void cancelAndTheCloseBoxClearTheAnswer_data()
-    {
-        QTest::addColumn<int>("how");
-        QTest::newRow("Cancel") << 0;
-        QTest::newRow("close box") << 1;
-        QTest::newRow("Esc") << 2;
-    }
-
+    // Cancel, the close box and Esc clear an earlier choice.
     void cancelAndTheCloseBoxClearTheAnswer()
     {
-        QFETCH(int, how);
-        // An earlier choice is still there when the dialog opens.
-        f.services->answerFileDialog(*f.state, folder() + QStringLiteral("/a.mdf"));
-        open(2);
-        text1()->setText(folder() + QStringLiteral("/b.mdf"));
-        if (how == 0)
-            f.click("Command2");
-        else if (how == 1)
-            m_dialog->close();
-        else
-            QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
-        QVERIFY(!m_dialog->isVisible());
-        QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
-        QCOMPARE(f.state->SelectedDrive + f.state->SelectedFolder + f.state->SelectedFile, QString());
+        for (int how = 0; how < 3; ++how) {
+            f.services->answerFileDialog(*f.state, folder() + u"/a.mdf"_s);
+            open(2);
+            pathBox()->setText(folder() + u"/b.mdf"_s);
+            if (how == 0)
+                f.click("Command2");
+            else if (how == 1)
+                m_dialog->close();
+            else
+                QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
+            QVERIFY(!m_dialog->isVisible());
+            QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
+            QCOMPARE(selected(), u"||"_s);
+        }
         QVERIFY(f.services->messages.isEmpty());
     }
 
-    void theListsFollowClicksAndCode()
+    void theListsFollowClicks()
     {
         open(1);
-        auto *dir1 = child<FolderList>("Dir1");
-        auto *file1 = child<FileList>("File1");
-        QTest::mouseClick(file1->viewport(), Qt::LeftButton, {}, file1->visualItemRect(file1->item(0)).center());
-        QCOMPARE(text1()->text(), folder() + QStringLiteral("/a.mdf"));
-        QCOMPARE(text1()->cursorPosition(), int(text1()->text().size()));
+        click(files(), u"a.mdf"_s);
+        QCOMPARE(pathBox()->text(), folder() + u"/a.mdf"_s);
+        QCOMPARE(pathBox()->cursorPosition(), int(pathBox()->text().size()));
         // A clicked folder opens at once.
-        click(dir1, QStringLiteral("sub"));
-        QCOMPARE(dir1->path(), folder() + QStringLiteral("/sub"));
-        QCOMPARE(items(file1), QStringList{QStringLiteral("d.mdf")});
-        QCOMPARE(text1()->text(), folder() + QStringLiteral("/sub/"));
+        click(folders(), u"sub"_s);
+        QCOMPARE(items(files()), u"d.mdf"_s);
+        QCOMPARE(pathBox()->text(), folder() + u"/sub/"_s);
         // An ancestor entry goes back up; a folder that is gone changes nothing.
-        click(dir1, QFileInfo(folder()).fileName());
-        QCOMPARE(items(file1), QStringList{QStringLiteral("a.mdf")});
-        QVERIFY(QDir(folder() + QStringLiteral("/sub")).removeRecursively());
-        click(dir1, QStringLiteral("sub"));
-        QCOMPARE(dir1->path(), folder());
-        QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(dir1->item(0)).center());
-        QCOMPARE(dir1->path(), QStringLiteral("/"));
-        QCOMPARE(text1()->text(), QStringLiteral("/"));
+        click(folders(), QFileInfo(folder()).fileName());
+        QCOMPARE(items(files()), u"a.mdf"_s);
+        QVERIFY(QDir(folder() + u"/sub"_s).removeRecursively());
+        click(folders(), u"sub"_s);
+        QCOMPARE(folders()->path(), folder());
+        QTest::mouseClick(folders()->viewport(), Qt::LeftButton, {}, folders()->visualItemRect(folders()->item(0)).center());
+        QCOMPARE(pathBox()->text(), u"/"_s);
         QVERIFY(f.services->messages.isEmpty());
     }
 
+    // A file whose path has 256 or more characters.
     void aLongPathIsWarnedOfButStillAccepted()
     {
-        // Folders deep enough that a file in them has a path of 256 or more.
         QString deep = folder();
         while (deep.size() < 256)
-            deep += QLatin1Char('/') + QString(60, QLatin1Char('d'));
+            deep += u'/' + QString(60, u'd');
         QVERIFY(QDir().mkpath(deep));
-        touch(deep + QStringLiteral("/x.mdf"));
+        touch(deep + u"/x.mdf"_s);
         open(1);
-        QVERIFY(child<FolderList>("Dir1")->setPath(deep));
-        click(child<FileList>("File1"), QStringLiteral("x.mdf"));
-        QCOMPARE(text1()->text(), deep + QStringLiteral("/x.mdf"));
-        QCOMPARE(f.services->texts(), QStringList{QStringLiteral("ファイル名（パス名も含む）は255文字までです。")});
-        QCOMPARE(f.services->lastMessage().icon, MessageIcon::Exclamation);
-        QCOMPARE(f.services->lastMessage().caption, QStringLiteral("警告メッセージ"));
+        QVERIFY(folders()->setPath(deep));
+        click(files(), u"x.mdf"_s);
+        QCOMPARE(f.services->texts(), QStringList{u"ファイル名（パス名も含む）は255文字までです。"_s});
+        QCOMPARE(f.services->lastMessage().caption, u"警告メッセージ"_s);
         f.click("Command1");
-        QVERIFY(!m_dialog->isVisible());
-        QCOMPARE(f.state->SelectedFolder, deep);
-        QCOMPARE(f.state->SelectedFile, QStringLiteral("x.mdf"));
+        QCOMPARE(selected(), u"/|"_s + deep + u"|x.mdf"_s);
     }
 
-    void drives()
+    // The design was saved on a drive that is gone: the root instead.
+    void aDriveThatIsGone()
     {
-        // The design was saved on a drive that is gone: the root instead.
-        f.state->CurrentDrive = QStringLiteral("Q:");
-        f.state->CurrentFolder = QStringLiteral("Q:/work");
-        f.state->CurrentFile = QStringLiteral("a.mdf");
+        f.state->CurrentDrive = u"Q:"_s;
+        f.state->CurrentFolder = u"Q:/work"_s;
+        f.state->CurrentFile = u"a.mdf"_s;
         open(2);
-        QCOMPARE(f.services->texts(), QStringList{QStringLiteral("ドライブが選択できません。")});
-        QCOMPARE(f.services->lastMessage().icon, MessageIcon::Information);
-        auto *drive1 = child<DriveList>("Drive1");
-        QCOMPARE(drive1->drive(), QStringLiteral("/"));
-        QCOMPARE(child<FolderList>("Dir1")->path(), folder());
-        QCOMPARE(text1()->text(), QStringLiteral("Q:/work/a.mdf"));
+        QCOMPARE(f.services->texts(), QStringList{u"ドライブが選択できません。"_s});
+        QCOMPARE(f.get<DriveList>("Drive1")->drive(), u"/"_s);
+        QCOMPARE(folders()->path(), folder());
+        QCOMPARE(pathBox()->text(), u"Q:/work/a.mdf"_s);
     }
 };
 
