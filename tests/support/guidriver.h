@@ -147,27 +147,26 @@ public:
         expected.removeIf([](const QString &line) { return line.startsWith(u'#'); });
         QVERIFY2(!expected.isEmpty(), qPrintable(file));
         QStringList actual;
-        for (const QString &line : std::as_const(expected)) {
+        for (const QString &line : expected) {
             const QString name = line.section(u'=', 0, 0);
             const QStringList values = line.section(u'=', 1).split(u',');
             const QObject *control = name == window->objectName() ? window.data() : window->findChild<QObject *>(name);
             QStringList shown;
             if (name == QLatin1String("tab")) {
                 QWidget *widget = get(qPrintable(values.first()));
-                for (int step = 0; step < 200 && shown.size() < values.size(); ++step) {
+                for (int step = 0; step < 200 && shown.size() < values.size(); widget = widget->nextInFocusChain(), ++step) {
                     if (values.contains(widget->objectName()) && !shown.contains(widget->objectName()))
                         shown.append(widget->objectName());
-                    widget = widget->nextInFocusChain();
                 }
             } else if (name == QLatin1String("max")) {
                 shown = {values.first(), QString::number(get<QLineEdit>(qPrintable(values.first()))->maxLength())};
             } else if (qobject_cast<const QComboBox *>(control)) {
                 shown = entries(qPrintable(name));
             } else if (control) {
-                const char *property = control == window.data()              ? "windowTitle"
-                                       : control->property("title").isValid() ? "title"
-                                                                              : "text";
-                shown.append(control->property(property).toString());
+                shown.append(control->property(control == window.data()                ? "windowTitle"
+                                               : control->property("title").isValid() ? "title"
+                                                                                       : "text")
+                                 .toString());
             }
             actual.append(name + u'=' + shown.join(u','));
         }

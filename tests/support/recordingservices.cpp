@@ -6,6 +6,9 @@
 #include <QDialog>
 #include <QWidget>
 
+#include <algorithm>
+#include <iterator>
+
 namespace korvel::testing {
 
 RecordingServices::RecordingServices()
@@ -16,8 +19,7 @@ RecordingServices::RecordingServices()
 QStringList RecordingServices::texts() const
 {
     QStringList all;
-    for (const Message &message : messages)
-        all.append(message.text);
+    std::ranges::transform(messages, std::back_inserter(all), &Message::text);
     return all;
 }
 
@@ -39,11 +41,8 @@ MessageButton RecordingServices::present(const Message &message)
         onMessage(message);
     if (!message.asksYesNo())
         return MessageButton::Ok;
-    if (m_answers.isEmpty()) {
-        ++unansweredQuestions;
-        return MessageButton::No;
-    }
-    return m_answers.takeFirst();
+    unansweredQuestions += m_answers.isEmpty();
+    return m_answers.isEmpty() ? MessageButton::No : m_answers.takeFirst();
 }
 
 void RecordingServices::standIn(ModalDialog dialog, StandIn standIn)

@@ -1,12 +1,8 @@
-// User-interface services for tests: every message is recorded and answered
-// at once, questions from a queue of answers, dialogs from a script. Nothing
-// ever waits for a person.
-//
-// A dialog can be stood in for (the dialog is never built: the stand-in sets
-// what its answer would have set, e.g. answerFileDialog) or driven (the real
-// dialog is built through its registered factory, shown without exec(), and
-// the driver clicks its buttons). A dialog opened with no script is built,
-// shown and closed at once by its close box.
+// User-interface services for tests: messages are recorded and answered at
+// once, questions from a queue, dialogs from a script, never waiting for a
+// person. A dialog is stood in for (never built: the stand-in sets what its
+// answer would, e.g. answerFileDialog) or driven (built, shown without
+// exec(), and the driver clicks it); with no script it is shown and closed.
 #pragma once
 
 #include "appstate.h"
@@ -35,8 +31,7 @@ public:
     QStringList texts() const;
     const Message &lastMessage() const;
 
-    // The answer to the next question; a question with none queued is
-    // answered No and counted in unansweredQuestions.
+    // The next question's answer; with none queued, No (and counted).
     void queueAnswer(MessageButton answer);
     int unansweredQuestions = 0;
 
@@ -46,9 +41,7 @@ public:
     void standIn(ModalDialog dialog, StandIn standIn);
     void drive(ModalDialog dialog, Driver driver);
 
-    // The file dialog's OK with `path` in its path box: sets SelectedDrive,
-    // SelectedFolder and SelectedFile as the dialog would. `path` must hold a
-    // separator.
+    // The file dialog's OK with `path` (holding a separator) in its path box.
     void answerFileDialog(AppState &state, const QString &path);
     // The file dialog's Cancel.
     void cancelFileDialog(AppState &state);

@@ -6,92 +6,70 @@ namespace korvel::testing {
 
 namespace {
 
-int addTreeRecord(AppState &state, const QString &name, int objectId, int parent, int kind)
+int addObject(AppState &state, const QString &name, int objectId, int parent, int kind)
 {
     const int slot = findFreeSlot(state.tables.tree);
-    MibTree &r = state.tables.tree[slot];
-    storeText(r.Name, name, NameWidth);
-    r.NameLength = static_cast<int32_t>(qMin<qsizetype>(name.size(), NameWidth));
-    r.ObjectId = objectId;
-    r.Parent = parent;
-    r.Kind = kind;
-    r.InUse = 1;
-    ++state.tables.MibTreeCount;
+    writeObject(state.tables, slot, name, objectId, parent, kind);
     return slot;
 }
 
-int addAttribute(AppState &state, int owner, int syntax, int constraint, int access,
-                 const QString &description, int keyOrder)
+MibAttribute &addAttribute(AppState &state, int owner, const QString &description, int access)
 {
     const int slot = findFreeSlot(state.tables.attribute);
-    MibAttribute &a = state.tables.attribute[slot];
-    a.Owner = owner;
-    a.Syntax = syntax;
-    a.Constraint = constraint;
-    a.Access = access;
-    storeText(a.Description, description, NameWidth);
-    a.DescriptionLength = static_cast<int32_t>(qMin<qsizetype>(description.size(), NameWidth));
-    a.KeyOrder = keyOrder;
-    a.InUse = 1;
-    ++state.tables.MibAttributeCount;
-    return slot;
+    writeAttribute(state.tables, slot, owner, description, access);
+    return state.tables.attribute[slot];
 }
 
 } // namespace
 
 int addNode(AppState &state, const QString &name, int objectId, int parent)
 {
-    return addTreeRecord(state, name, objectId, parent, ObjectKind::Node);
+    return addObject(state, name, objectId, parent, ObjectKind::Node);
 }
 
 int addTable(AppState &state, const QString &base, int objectId, int parent, const QString &description)
 {
-    const int table = addTreeRecord(state, base + QStringLiteral("Table"), objectId, parent, ObjectKind::Table);
-    const int entry = addTreeRecord(state, base + QStringLiteral("Entry"), 1, table, ObjectKind::Entry);
-    addAttribute(state, table, 0, Constraint::None, Access::NotAccessible, description, 0);
-    addAttribute(state, entry, 0, Constraint::None, Access::NotAccessible, QString(), 0);
+    const int table = addObject(state, base + QStringLiteral("Table"), objectId, parent, ObjectKind::Table);
+    const int entry = addObject(state, base + QStringLiteral("Entry"), 1, table, ObjectKind::Entry);
+    addAttribute(state, table, description, Access::NotAccessible);
+    addAttribute(state, entry, QString(), Access::NotAccessible);
     return table;
 }
 
 int entryOf(const AppState &state, int table)
 {
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        const MibTree &r = state.tables.tree[slot];
-        if (r.InUse == 1 && r.Parent == table && r.Kind == ObjectKind::Entry)
-            return slot;
-    }
-    return -1;
+    const QList<int> children = childrenOf(state, table);
+    return children.isEmpty() ? -1 : children.first();
 }
 
 int addLeaf(AppState &state, const LeafDefinition &def)
 {
     const bool range = !def.minimum.isEmpty() && !def.maximum.isEmpty();
     const bool enumeration = !range && !def.items.isEmpty();
-    const int constraint = range ? Constraint::Range : enumeration ? Constraint::Enumeration : Constraint::None;
-    const int leaf = addTreeRecord(state, def.name, def.objectId, def.parent, ObjectKind::Leaf);
-    addAttribute(state, leaf, def.syntax, constraint, def.access, def.description, def.keyOrder);
+    const int leaf = addObject(state, def.name, def.objectId, def.parent, ObjectKind::Leaf);
+    MibAttribute &attribute = addAttribute(state, leaf, def.description, def.access);
+    attribute.Syntax = def.syntax;
+    attribute.Constraint = range ? Constraint::Range : enumeration ? Constraint::Enumeration : Constraint::None;
+    attribute.KeyOrder = def.keyOrder;
+    DefinitionTables &t = state.tables;
     if (range) {
-        const int slot = findFreeSlot(state.tables.range);
-        MibRange &r = state.tables.range[slot];
-        r.Owner = leaf;
+        MibRange &r = t.range[findFreeSlot(t.range)];
         storeText(r.Minimum, def.minimum, BoundWidth);
-        r.MinimumLength = static_cast<int32_t>(def.minimum.size());
         storeText(r.Maximum, def.maximum, BoundWidth);
+        r.MinimumLength = static_cast<int32_t>(def.minimum.size());
         r.MaximumLength = static_cast<int32_t>(def.maximum.size());
+        r.Owner = leaf;
         r.InUse = 1;
-        ++state.tables.MibRangeCount;
+        ++t.MibRangeCount;
     }
-    if (enumeration) {
-        for (const auto &item : def.items) {
-            const int slot = findFreeSlot(state.tables.list);
-            MibList &l = state.tables.list[slot];
-            l.Owner = leaf;
-            storeText(l.ItemName, item.first, NameWidth);
-            l.ItemNameLength = static_cast<int32_t>(item.first.size());
-            l.ItemValue = item.second;
-            l.InUse = 1;
-            ++state.tables.MibListCount;
-        }
+    for (const auto &item : enumeration ? def.items : QList<QPair<QString, int>>()) {
+        MibList &l = t.list[findFreeSlot(t.list)];
+        storeText(l.ItemName, item.first, NameWidth);
+        l.ItemNameLength = static_cast<int32_t>(item.first.size());
+        l.Owner = leaf;
+        l.ItemValue = item.second;
+        l.InUse = 1;
+        ++t.MibListCount;
     }
     return leaf;
 }

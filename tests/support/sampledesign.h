@@ -25,12 +25,12 @@ struct LeafDefinition {
     int parent = RootSlot;
     int syntax = 2;
     int access = 1;
-    QString description;
+    QString description = {};
     int keyOrder = 0;
     // A range when both are set, otherwise an enumeration when items is not empty.
-    QString minimum;
-    QString maximum;
-    QList<QPair<QString, int>> items;
+    QString minimum = {};
+    QString maximum = {};
+    QList<QPair<QString, int>> items = {};
 };
 int addLeaf(AppState &state, const LeafDefinition &def);
 
