@@ -5,21 +5,15 @@
 #include "designfile.h"
 #include "filecommands.h"
 #include "listwindow.h"
+#include "guidriver.h"
 #include "moduleinfo.h"
 #include "program.h"
-#include "recordingservices.h"
 #include "sampledesign.h"
 #include "treewindow.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <array>
 #include <memory>
@@ -49,49 +43,42 @@ class FileCommandsTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<AppState> m_state;
-    std::unique_ptr<RecordingServices> m_services;
-    std::unique_ptr<QTemporaryDir> m_dir;
+    GuiDriver f;
     QStringList m_events;
 
     std::unique_ptr<FileCommands> commands()
     {
-        auto files = std::make_unique<FileCommands>(*m_state, *m_services, nullptr);
+        auto files = std::make_unique<FileCommands>(*f.state, *f.services, nullptr);
         files->refresh = [this] { m_events.append(QStringLiteral("refresh")); };
-        files->updateTitle = [this] { m_events.append(QStringLiteral("title ") + m_state->CurrentFile); };
-        m_services->onMessage = [this](const Message &message) { m_events.append(message.text); };
+        files->updateTitle = [this] { m_events.append(QStringLiteral("title ") + f.state->CurrentFile); };
+        f.services->onMessage = [this](const Message &message) { m_events.append(message.text); };
         return files;
     }
 
-    QByteArray contents(const char *name) const
-    {
-        QFile file(m_dir->filePath(QLatin1String(name)));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray contents(const QString &name) const { return GuiDriver::contents(f.path(name)); }
 
 private Q_SLOTS:
     void init()
     {
-        m_state = std::make_unique<AppState>();
-        m_services = std::make_unique<RecordingServices>();
-        m_dir = std::make_unique<QTemporaryDir>();
+        f.setUp();
         m_events.clear();
     }
+    void cleanup() { f.tearDown(); }
 
     void aFailedOpenForgetsTheChoiceForTheTreeWindow()
     {
-        const QString file = m_dir->filePath(QStringLiteral("bad.mdf"));
+        const QString file = f.path(QStringLiteral("bad.mdf"));
         QFile bad(file);
         QVERIFY(bad.open(QIODevice::WriteOnly));
         bad.write("<MibTree>\r\nnot a design\r\n");
         bad.close();
         auto files = commands();
         files->clearChoiceWhenOpenFails = true;
-        m_services->answerFileDialog(*m_state, file);
+        f.services->answerFileDialog(*f.state, file);
         files->openDesignFile();
         QCOMPARE(m_events, QStringList{QStringLiteral("ファイルの読み込みに失敗しました")});
-        QVERIFY(m_state->SelectedFile.isEmpty());
-        QCOMPARE(m_state->CurrentFile, QStringLiteral("File"));
+        QVERIFY(f.state->SelectedFile.isEmpty());
+        QCOMPARE(f.state->CurrentFile, QStringLiteral("File"));
         // Each window names a failed MIB load its own way.
         QCOMPARE(FileCommands::treeLoadFailureLine(), QStringLiteral("MIBファイルのオープンに失敗しました。"));
     }
@@ -102,44 +89,44 @@ private Q_SLOTS:
     void createsAMibFileAndLoadsItBack()
     {
         const QString startFolder = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
-        buildSampleDesign(*m_state);
+        QVERIFY(QDir::setCurrent(f.folder->path()));
+        buildSampleDesign(*f.state);
         auto files = commands();
-        const QString mib = m_dir->filePath(QStringLiteral("sample.mib"));
-        m_services->answerFileDialog(*m_state, mib);
+        const QString mib = f.path(QStringLiteral("sample.mib"));
+        f.services->answerFileDialog(*f.state, mib);
         files->createMibFile();
-        QCOMPARE(m_state->FileDialogMode, 3);
-        m_services->answerFileDialog(*m_state, mib);
+        QCOMPARE(f.state->FileDialogMode, 3);
+        f.services->answerFileDialog(*f.state, mib);
         files->loadMibFile();
-        QCOMPARE(m_state->FileDialogMode, 4);
+        QCOMPARE(f.state->FileDialogMode, 4);
         QCOMPARE(m_events, (QStringList{QStringLiteral("MIBファイルを作成しました。"), QStringLiteral("refresh"),
                                         QStringLiteral("変数に読み込みました。")}));
-        const DefinitionTables &t = m_state->tables;
+        const DefinitionTables &t = f.state->tables;
         QCOMPARE((QList<int>{t.MibTreeCount, t.MibAttributeCount, t.MibRangeCount, t.MibListCount}),
                  (QList<int>{8, 7, 0, 0}));
 
-        const QByteArray before = designFileImage(*m_state);
-        const QString broken = m_dir->filePath(QStringLiteral("broken.mib"));
+        const QByteArray before = designFileImage(*f.state);
+        const QString broken = f.path(QStringLiteral("broken.mib"));
         QFile file(broken);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("TEST-MIB DEFINITIONS ::= BEGIN\r\nDESCRIPTION \"open\r\nEND\r\n");
         file.close();
         m_events.clear();
-        m_services->answerFileDialog(*m_state, broken);
+        f.services->answerFileDialog(*f.state, broken);
         files->loadMibFile();
         QDir::setCurrent(startFolder);
         QCOMPARE(m_events, QStringList{QStringLiteral("MIBファイルの読み込みに失敗しました。\r詳細は error.log を参照してください。")});
-        QCOMPARE(designFileImage(*m_state), before);
+        QCOMPARE(designFileImage(*f.state), before);
     }
 
     void withoutAFileDialogNothingHappens()
     {
         auto files = commands();
-        m_state->SelectedFolder = m_dir->path();
-        m_state->SelectedFile = QStringLiteral("stale.mdf");
+        f.state->SelectedFolder = f.folder->path();
+        f.state->SelectedFile = QStringLiteral("stale.mdf");
         files->saveDesignFile();
         QVERIFY(m_events.isEmpty());
-        QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("stale.mdf"))));
+        QVERIFY(!QFile::exists(f.path(QStringLiteral("stale.mdf"))));
     }
 
     // Saved beside the design and read back with it; a broken one gives the
@@ -147,39 +134,39 @@ private Q_SLOTS:
     // before the design is touched.
     void theSideFileTravelsWithTheDesign()
     {
-        buildSampleDesign(*m_state);
-        ModuleInfo info = defaultModuleInfo(*m_state);
+        buildSampleDesign(*f.state);
+        ModuleInfo info = defaultModuleInfo(*f.state);
         info.lastUpdated = QDateTime(QDate(2026, 12, 1), QTime(9, 30), Qt::UTC);
-        m_state->ModuleInformation = info;
+        f.state->ModuleInformation = info;
         auto files = commands();
-        const QString design = m_dir->filePath(QStringLiteral("acme.mdf"));
-        m_services->answerFileDialog(*m_state, design);
+        const QString design = f.path(QStringLiteral("acme.mdf"));
+        f.services->answerFileDialog(*f.state, design);
         files->saveDesignFile();
-        QVERIFY(writeDesignFile(*m_state, m_dir->filePath(QStringLiteral("plain.mdf"))));
-        QCOMPARE(contents("acme.mdf"), contents("plain.mdf")); // the design file as it always was
+        QVERIFY(writeDesignFile(*f.state, f.path(QStringLiteral("plain.mdf"))));
+        QCOMPARE(contents(QStringLiteral("acme.mdf")), contents(QStringLiteral("plain.mdf"))); // the design file as it always was
         const QString loaded = QStringLiteral("変数に読み込みました。");
         for (const QByteArray &side : {QByteArray(), QByteArray("{\"format\": ")}) {
-            QFile sideFile(m_dir->filePath(QStringLiteral("acme.mdi")));
+            QFile sideFile(f.path(QStringLiteral("acme.mdi")));
             QVERIFY(side.isEmpty() || (sideFile.open(QIODevice::WriteOnly) && sideFile.write(side) > 0));
             sideFile.close();
-            m_state->ModuleInformation->moduleName = QStringLiteral("OLD-MIB");
-            m_state->ListLevel = 3;
+            f.state->ModuleInformation->moduleName = QStringLiteral("OLD-MIB");
+            f.state->ListLevel = 3;
             m_events.clear();
-            m_services->answerFileDialog(*m_state, design);
+            f.services->answerFileDialog(*f.state, design);
             files->openDesignFile();
-            QCOMPARE(m_state->ModuleInformation, side.isEmpty() ? std::optional<ModuleInfo>(info) : std::nullopt);
+            QCOMPARE(f.state->ModuleInformation, side.isEmpty() ? std::optional<ModuleInfo>(info) : std::nullopt);
             QStringList expected{QStringLiteral("refresh"), loaded, QStringLiteral("title acme.mdf")};
             if (!side.isEmpty())
                 expected.append(QStringLiteral("モジュール情報を読み込めませんでした。初期値に戻しました。"));
             QCOMPARE(m_events, expected); // refreshed before the notice, retitled after it
-            QCOMPARE(m_state->ListLevel, -1);
-            m_state->ModuleInformation = info;
+            QCOMPARE(f.state->ListLevel, -1);
+            f.state->ModuleInformation = info;
         }
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("blocked.mdi")));
-        m_services->answerFileDialog(*m_state, m_dir->filePath(QStringLiteral("blocked.mdf")));
+        QVERIFY(QDir(f.folder->path()).mkdir(QStringLiteral("blocked.mdi")));
+        f.services->answerFileDialog(*f.state, f.path(QStringLiteral("blocked.mdf")));
         files->saveDesignFile();
         QCOMPARE(m_events.last(), QStringLiteral("ファイルの保存に失敗しました"));
-        QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("blocked.mdf"))));
+        QVERIFY(!QFile::exists(f.path(QStringLiteral("blocked.mdf"))));
     }
 
     // Leaves without a syntax are left out of the module; "gone/" is no folder.
@@ -189,9 +176,9 @@ private Q_SLOTS:
         QString skipped = QStringLiteral("次のオブジェクトはSMIv2のMIBファイルに含まれていません。");
         for (int i = 0; i < 10; ++i)
             skipped += QStringLiteral("\n・raw%1").arg(i);
-        buildSampleDesign(*m_state);
-        m_state->ModuleInformation = defaultModuleInfo(*m_state);
-        m_state->ModuleInformation->moduleName = QStringLiteral("ACME-MIB");
+        buildSampleDesign(*f.state);
+        f.state->ModuleInformation = defaultModuleInfo(*f.state);
+        f.state->ModuleInformation->moduleName = QStringLiteral("ACME-MIB");
         auto files = commands();
         const std::pair<const char *, QStringList> rows[] = {
             {"a.mib", {created}},
@@ -199,12 +186,12 @@ private Q_SLOTS:
             {"gone/c.mib", {QStringLiteral("MIBファイルの作成に失敗しました")}}};
         for (const auto &[file, messages] : rows) {
             for (int i = 0; file[0] == 'b' && i < 12; ++i)
-                addLeaf(*m_state, {.name = QStringLiteral("raw%1").arg(i), .objectId = 100 + i, .syntax = Syntax::NoSyntax});
+                addLeaf(*f.state, {.name = QStringLiteral("raw%1").arg(i), .objectId = 100 + i, .syntax = Syntax::NoSyntax});
             m_events.clear();
-            m_services->answerFileDialog(*m_state, m_dir->filePath(QLatin1String(file)));
+            f.services->answerFileDialog(*f.state, f.path(QLatin1String(file)));
             files->createSmiv2File();
             QCOMPARE(m_events, messages);
-            QCOMPARE(contents(file).startsWith("-- ACME-MIB: written by Korvel"), file[0] != 'g');
+            QCOMPARE(contents(QLatin1String(file)).startsWith("-- ACME-MIB: written by Korvel"), file[0] != 'g');
         }
     }
 
@@ -212,8 +199,8 @@ private Q_SLOTS:
     // value OK refuses, then a good one.
     void theModuleInformationDialog()
     {
-        registerProgramWindows(*m_services, *m_state);
-        buildSampleDesign(*m_state);
+        registerProgramWindows(*f.services, *f.state);
+        buildSampleDesign(*f.state);
         auto files = commands(); // for m_events
         const QString name = QStringLiteral("モジュール名は英大文字で始まる英数字とハイフンで入力してください。");
         const QString subId = QStringLiteral("サブ識別子は1～2147483647です。");
@@ -229,7 +216,7 @@ private Q_SLOTS:
             {"LastUpdated", "2026-02-30", "最終更新の日時は「2026-12-07 09:30」の形で入力してください。", "2026-12-01 09:30"},
             {"RevisionDate", "", "改版の日時は「2026-12-07 09:30」の形で入力してください。", "2025-04-01"},
         };
-        m_services->drive(ModalDialog::ModuleInfo, [&](QDialog &dialog) {
+        f.services->drive(ModalDialog::ModuleInfo, [&](QDialog &dialog) {
             for (const auto &[box, refused, why, good] : entries) {
                 type(dialog, box, refused);
                 click(dialog, box == u"RevisionDate" ? "AddRevision" : "OkButton");
@@ -243,7 +230,7 @@ private Q_SLOTS:
             QTest::keyClick(dialog.findChild<QComboBox *>(QStringLiteral("IdentityParent")), Qt::Key_Up);
             click(dialog, "OkButton");
         });
-        ListWindow window(*m_state, *m_services);
+        ListWindow window(*f.state, *f.services);
         window.show();
         QAction *menuItem = window.findChild<QAction *>(QStringLiteral("MIB_MODULE_INFO"));
         menuItem->trigger();
@@ -251,40 +238,40 @@ private Q_SLOTS:
         for (const auto &entry : entries)
             whys.append(entry[2]);
         QCOMPARE(m_events, whys);
-        QCOMPARE(m_services->lastMessage().kind, MessageKind::Warning);
-        ModuleInfo expected = defaultModuleInfo(*m_state);
+        QCOMPARE(f.services->lastMessage().kind, MessageKind::Warning);
+        ModuleInfo expected = defaultModuleInfo(*f.state);
         expected.moduleName = QStringLiteral("ACME-MIB");
         expected.identity = QStringLiteral("acmeMIB");
         expected.identityParent = RootSlot;
         expected.identitySubId = 2147483647;
         expected.lastUpdated = QDateTime(QDate(2026, 12, 1), QTime(9, 30), Qt::UTC);
         expected.revisions = {{QDateTime(QDate(2025, 4, 1), QTime(0, 0), Qt::UTC), QString()}};
-        QCOMPARE(m_state->ModuleInformation, std::optional(expected));
+        QCOMPARE(f.state->ModuleInformation, std::optional(expected));
 
         // Reopened, it shows them and OK keeps them; Cancel keeps what was typed out.
-        m_services->drive(ModalDialog::ModuleInfo, [](QDialog &dialog) { click(dialog, "OkButton"); });
+        f.services->drive(ModalDialog::ModuleInfo, [](QDialog &dialog) { click(dialog, "OkButton"); });
         menuItem->trigger();
-        m_services->drive(ModalDialog::ModuleInfo, [](QDialog &dialog) {
+        f.services->drive(ModalDialog::ModuleInfo, [](QDialog &dialog) {
             type(dialog, QStringLiteral("ModuleName"), QStringLiteral("OTHER-MIB"));
             click(dialog, "CancelButton");
         });
         menuItem->trigger();
-        QCOMPARE(m_state->ModuleInformation, std::optional(expected));
+        QCOMPARE(f.state->ModuleInformation, std::optional(expected));
         QCOMPARE(m_events, whys); // the reopened boxes held nothing to refuse
     }
 
     // The captions are in each window's file of captions.
     void bothFileMenusOpenTheirDialogs()
     {
-        registerProgramWindows(*m_services, *m_state);
-        ListWindow list(*m_state, *m_services);
-        TreeWindow tree(*m_state, *m_services);
+        registerProgramWindows(*f.services, *f.state);
+        ListWindow list(*f.state, *f.services);
+        TreeWindow tree(*f.state, *f.services);
         for (QWidget *window : {static_cast<QWidget *>(&list), static_cast<QWidget *>(&tree)}) {
             const QString prefix = window == &list ? QStringLiteral("MIB_") : QStringLiteral("TREE_");
-            m_services->openedDialogs.clear();
+            f.services->openedDialogs.clear();
             window->findChild<QAction *>(prefix + QStringLiteral("MODULE_INFO"))->trigger();
             window->findChild<QAction *>(prefix + QStringLiteral("SMIV2"))->trigger();
-            QCOMPARE(m_services->openedDialogs, (QList<ModalDialog>{ModalDialog::ModuleInfo, ModalDialog::FileOpe}));
+            QCOMPARE(f.services->openedDialogs, (QList<ModalDialog>{ModalDialog::ModuleInfo, ModalDialog::FileOpe}));
         }
     }
 };

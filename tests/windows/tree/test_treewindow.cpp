@@ -373,8 +373,11 @@ private Q_SLOTS:
         QCOMPARE(f.services->texts(),
                  (QStringList{question, u"エントリは削除できません。テーブルから指定してください。"_s, question}));
         QCOMPARE(designFileImage(*f.state), f.before);
-        // A table goes with its entry and columns; the root is shown.
+        // A table goes with its entry and columns, its range record emptied;
+        // the root is shown.
+        const int range = rangeOf(*f.state, 5);
         f.remove();
+        QCOMPARE(f.line(u"MibRange"_s, range), u"0,,,0,0,0"_s);
         QCOMPARE(f.levelOrder(), u"enterprise sysInfo(1) sysTemperature(1) sysMode(2)"_s);
         QVERIFY(f.root()->isSelected());
         QCOMPARE(f.shown(), u"1 3 enterprise"_s);
