@@ -59,16 +59,13 @@ private:
     QTableWidget *grid() const { return f.get<QTableWidget>("MSFlexGrid1"); }
 
     // Runs `driver` on the editor the next command opens.
-    std::shared_ptr<bool> driveEditor(std::function<void(const GuiDriver &)> driver)
+    void driveEditor(std::function<void(const GuiDriver &)> driver)
     {
-        auto ran = std::make_shared<bool>(false);
-        f.services->drive(ModalDialog::Design, [ran, driver](QDialog &dialog) {
-            *ran = true;
+        f.services->drive(ModalDialog::Design, [driver](QDialog &dialog) {
             GuiDriver v;
             v.window = &dialog;
             driver(v);
         });
-        return ran;
     }
 
     // Adds `object` (a line as typeAndCommit takes it) through 追加 at its
@@ -78,9 +75,8 @@ private:
         const QString level = object.section(u'|', 0, 0);
         f.state->ListLevel = static_cast<int16_t>(level.isEmpty() ? RootSlot : findObjectByName(*f.state, level));
         qobject_cast<ListWindow *>(f.window)->refresh();
-        const auto ran = driveEditor([object](const GuiDriver &v) { typeAndCommit(v, object); });
+        driveEditor([object](const GuiDriver &v) { typeAndCommit(v, object); });
         f.click("Command12");
-        QVERIFY(*ran);
     }
 
     // Opens 変更 on the object named `name`, at its parent's level.
