@@ -154,9 +154,10 @@ public:
             QStringList shown;
             if (name == QLatin1String("tab")) {
                 QWidget *widget = get(qPrintable(values.first()));
-                for (int step = 0; step < 200 && shown.size() < values.size(); widget = widget->nextInFocusChain(), ++step) {
+                for (int step = 0; step < 200 && shown.size() < values.size(); ++step) {
                     if (values.contains(widget->objectName()) && !shown.contains(widget->objectName()))
                         shown.append(widget->objectName());
+                    widget = widget->nextInFocusChain();
                 }
             } else if (name == QLatin1String("max")) {
                 shown = {values.first(), QString::number(get<QLineEdit>(qPrintable(values.first()))->maxLength())};

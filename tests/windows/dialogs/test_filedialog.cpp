@@ -62,7 +62,10 @@ private:
     FolderList *folders() const { return f.get<FolderList>("Dir1"); }
     FileList *files() const { return f.get<FileList>("File1"); }
     QString folder() const { return f.folder->path(); }
-    QString selected() const { return f.state->SelectedDrive + u'|' + f.state->SelectedFolder + u'|' + f.state->SelectedFile; }
+    QString selected() const
+    {
+        return f.state->SelectedDrive + u'|' + f.state->SelectedFolder + u'|' + f.state->SelectedFile;
+    }
 
 private Q_SLOTS:
     void init()
@@ -189,7 +192,8 @@ private Q_SLOTS:
         QVERIFY(QDir(folder() + u"/sub"_s).removeRecursively());
         click(folders(), u"sub"_s);
         QCOMPARE(folders()->path(), folder());
-        QTest::mouseClick(folders()->viewport(), Qt::LeftButton, {}, folders()->visualItemRect(folders()->item(0)).center());
+        const QPoint top = folders()->visualItemRect(folders()->item(0)).center();
+        QTest::mouseClick(folders()->viewport(), Qt::LeftButton, {}, top);
         QCOMPARE(pathBox()->text(), u"/"_s);
         QVERIFY(f.services->messages.isEmpty());
     }

@@ -43,7 +43,10 @@ private:
             if (name && !name->icon().isNull()) {
                 const QImage image = name->icon().pixmap(15, 15).toImage();
                 const int hue = image.pixelColor(7, 7).hslHue();
-                colour = hue >= 90 && hue <= 150 ? u"G"_s : hue >= 190 && hue <= 250 ? u"B"_s : hue >= 15 && hue <= 45 ? u"O"_s : u"?"_s;
+                colour = hue >= 90 && hue <= 150    ? u"G"_s
+                         : hue >= 190 && hue <= 250 ? u"B"_s
+                         : hue >= 15 && hue <= 45   ? u"O"_s
+                                                    : u"?"_s;
             }
             QStringList cells{colour};
             for (int column = 0; column < 3; ++column)

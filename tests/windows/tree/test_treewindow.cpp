@@ -27,8 +27,9 @@ namespace {
 const QString Placeholder = u"新たなオブジェクト"_s;
 
 // The controls whose enabled state depends on the kind option and the ticks.
-const QStringList Dependent = u"DescriptionFrame Text7 Label5 Text3 TypeFrame Combo7 Check4 Text9 Label9 Text10 Check3 "
-                              u"Label8 Combo6 Label4 Text8 Command3 Command2 Label3 Combo1 Check1 Label1 Text2"_s.split(u' ');
+const QStringList Dependent = u"DescriptionFrame Text7 Label5 Text3 TypeFrame Combo7 Check4 Text9 Label9 Text10 "
+                              u"Check3 Label8 Combo6 Label4 Text8 Command3 Command2 Label3 Combo1 Check1 Label1 "
+                              u"Text2"_s.split(u' ');
 
 class TreeDriver : public GuiDriver
 {
@@ -41,7 +42,10 @@ public:
 
     QTreeWidget *view() const { return get<QTreeWidget>("TreeView1"); }
     QTreeWidgetItem *root() const { return view()->topLevelItem(0); }
-    QTreeWidgetItem *item(const QString &text) const { return view()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0); }
+    QTreeWidgetItem *item(const QString &text) const
+    {
+        return view()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    }
 
     // Every item, the root first, then level by level.
     QList<QTreeWidgetItem *> items() const
@@ -228,8 +232,8 @@ private Q_SLOTS:
     // A design file may hold more than a person may type into the boxes.
     void valuesFromTheTablesAreShownWhole()
     {
-        addLeaf(*f.state, {.name = u"wide"_s, .objectId = -2147483647 - 1, .keyOrder = 12345, .minimum = u"000000000001"_s,
-                           .maximum = u"4294967295"_s});
+        addLeaf(*f.state, {.name = u"wide"_s, .objectId = -2147483647 - 1, .keyOrder = 12345,
+                           .minimum = u"000000000001"_s, .maximum = u"4294967295"_s});
         QVERIFY(f.show());
         f.clickText(u"wide(-2147483648)"_s);
         QCOMPARE(f.panel(), u"2|wide|-2147483648|||INTEGER|000000000001..4294967295||read-only|12345"_s);
@@ -416,7 +420,8 @@ private Q_SLOTS:
         f.verifyEveryObjectHasOneItem();
         // Too deep to click: chosen as the keyboard would.
         f.view()->setCurrentItem(f.item(u"n999(1)"_s));
-        QVERIFY(f.shown().startsWith(u"1001 999 enterprise.n0(1).n1(1)."_s) && f.shown().endsWith(u".n998(1).n999(1)"_s));
+        QVERIFY(f.shown().startsWith(u"1001 999 enterprise.n0(1).n1(1)."_s));
+        QVERIFY(f.shown().endsWith(u".n998(1).n999(1)"_s));
     }
 };
 
