@@ -1,10 +1,13 @@
 #include "designfile.h"
 #include "korvel_version.h"
+#include "mibbridge.h"
+#include "miblibrary.h"
 #include "tableops.h"
 #include "workedexample.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -134,6 +137,51 @@ TEST_F(Korvelc, ReadsAModuleInAReadOnlyFolderAndLeavesNothingThere)
         .replace("INTEGER (1..64)", "INTEGER")
         .replace("INTEGER {\r\n\t\t\tup(1),\r\n\t\t\tdown(2)\r\n\t\t}", "INTEGER");
     EXPECT_EQ(readBytes(out(QStringLiteral("back.mib"))), expected);
+}
+
+// mib and mdf run without Qt, through code of their own: what they write
+// must be what the program writes through its bridges, for texts that take
+// every turn of the code page and the design file's quoting.
+TEST_F(Korvelc, SeedCommandsWriteWhatTheProgramWrites)
+{
+    auto state = std::make_unique<AppState>();
+    buildWorkedExample(*state);
+    const struct {
+        int slot;
+        QString description;
+        int extraLength; // the length field counts blanks past the text
+    } texts[] = {
+        {0, QStringLiteral("ｻﾝﾌﾟﾙ 機器の、\"設定\"\nです"), 0},
+        {1, QString(300, u'表'), 0},
+        {2, QStringLiteral("\"quoted, at the start"), 3},
+        {3, QStringLiteral("①②Ⅻ㈱ NEC and IBM extensions"), 0},
+    };
+    for (const auto &text : texts)
+        storeText(state->tables.attribute[text.slot].Description, state->tables.attribute[text.slot].DescriptionLength,
+                  text.description, NameWidth);
+    for (const auto &text : texts)
+        state->tables.attribute[text.slot].DescriptionLength += text.extraLength;
+    QByteArray design = designFileImage(*state);
+    design.replace("port number", "port\x85\x40\xed\x40\xfc"); // bytes outside the code page, one cut short
+    write(in(QStringLiteral("tricky.mdf")), design);
+
+    // The program: the design read, its module written, the module read back.
+    SharedMibLibrary library(QFileInfo(QStringLiteral(KORVELC)).absolutePath() + QStringLiteral("/libkorvel.so"));
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(out(QString())));
+    auto program = std::make_unique<AppState>();
+    ASSERT_TRUE(readDesignText(*program, design));
+    ASSERT_EQ(createMibFile(library, *program, QStringLiteral("program.mib")), BridgeResult::Success);
+    auto back = std::make_unique<AppState>();
+    ASSERT_EQ(loadMibFile(library, *back, QStringLiteral("program.mib")), BridgeResult::Success);
+    QDir::setCurrent(previous);
+
+    const Outcome mib = run({QStringLiteral("mib"), in(QStringLiteral("tricky.mdf")), out(QStringLiteral("c.mib"))});
+    ASSERT_EQ(mib.exitCode, 0) << mib.err.constData();
+    EXPECT_EQ(readBytes(out(QStringLiteral("c.mib"))), readBytes(out(QStringLiteral("program.mib"))));
+    const Outcome mdf = run({QStringLiteral("mdf"), out(QStringLiteral("c.mib")), out(QStringLiteral("c.mdf"))});
+    ASSERT_EQ(mdf.exitCode, 0) << mdf.err.constData();
+    EXPECT_EQ(readBytes(out(QStringLiteral("c.mdf"))), designFileImage(*back));
 }
 
 TEST_F(Korvelc, ModuleWithoutObjectsNeedsAllowEmpty)
