@@ -406,10 +406,10 @@ std::optional<int32_t> callLibrary(const char *name, RecordImage &image, const s
     const Proc proc = libraryProc(name);
     if (proc == nullptr)
         return std::nullopt;
-    SAFEARRAY tree = describe(image.tree.get(), sizeof(::MibTree));
-    SAFEARRAY attribute = describe(image.attribute.get(), sizeof(::MibAttribute));
-    SAFEARRAY range = describe(image.range.get(), sizeof(::MibRange));
-    SAFEARRAY list = describe(image.list.get(), sizeof(::MibList));
+    SAFEARRAY tree = describe(image.tree, sizeof(::MibTree));
+    SAFEARRAY attribute = describe(image.attribute, sizeof(::MibAttribute));
+    SAFEARRAY range = describe(image.range, sizeof(::MibRange));
+    SAFEARRAY list = describe(image.list, sizeof(::MibList));
     SAFEARRAY *t = &tree;
     SAFEARRAY *a = &attribute;
     SAFEARRAY *r = &range;

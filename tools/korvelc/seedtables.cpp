@@ -11,6 +11,7 @@
 #include <set>
 
 #include <iconv.h>
+#include <sys/mman.h>
 
 namespace korvel::seed {
 
@@ -423,21 +424,29 @@ void appendUtf8(std::string &out, std::u16string_view text)
     }
 }
 
-template <typename Record>
-typename RecordImage::Array<Record> zeroedRecords()
-{
-    typename RecordImage::Array<Record> records(static_cast<Record *>(std::calloc(SlotCount, sizeof(Record))));
-    if (!records)
-        throw std::bad_alloc();
-    return records;
-}
+constexpr std::size_t ImageSize =
+    SlotCount * (sizeof(::MibTree) + sizeof(::MibAttribute) + sizeof(::MibRange) + sizeof(::MibList));
 
 } // namespace
 
-RecordImage::RecordImage()
-    : tree(zeroedRecords<::MibTree>()), attribute(zeroedRecords<::MibAttribute>()),
-      range(zeroedRecords<::MibRange>()), list(zeroedRecords<::MibList>())
+RecordImage::RecordImage() : m_size(ImageSize)
 {
+    m_memory = ::mmap(nullptr, m_size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (m_memory == MAP_FAILED)
+        throw std::bad_alloc();
+    auto *bytes = static_cast<char *>(m_memory);
+    tree = reinterpret_cast<::MibTree *>(bytes);
+    bytes += SlotCount * sizeof(::MibTree);
+    attribute = reinterpret_cast<::MibAttribute *>(bytes);
+    bytes += SlotCount * sizeof(::MibAttribute);
+    range = reinterpret_cast<::MibRange *>(bytes);
+    bytes += SlotCount * sizeof(::MibRange);
+    list = reinterpret_cast<::MibList *>(bytes);
+}
+
+RecordImage::~RecordImage()
+{
+    ::munmap(m_memory, m_size);
 }
 
 bool hasDesignSection(std::string_view bytes)

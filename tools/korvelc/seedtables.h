@@ -9,8 +9,7 @@
 #include "korvel_mib.h"
 
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,22 +56,25 @@ struct Tables {
     std::vector<List> list = std::vector<List>(SlotCount);
 };
 
-// The record image: arrays of SlotCount records, all zero when made. The
-// memory comes straight from the system, already zero, so the pages no one
-// writes are never touched.
-struct RecordImage {
-    struct Free {
-        void operator()(void *memory) const { std::free(memory); }
-    };
-    template <typename Record>
-    using Array = std::unique_ptr<Record[], Free>;
-
+// The record image: arrays of SlotCount records, all zero when made. They
+// share one block of memory straight from the system, its pages made at
+// once rather than one fault at a time, as the library writes every one.
+class RecordImage
+{
+public:
     RecordImage();
+    ~RecordImage();
+    RecordImage(const RecordImage &) = delete;
+    RecordImage &operator=(const RecordImage &) = delete;
 
-    Array<::MibTree> tree;
-    Array<::MibAttribute> attribute;
-    Array<::MibRange> range;
-    Array<::MibList> list;
+    ::MibTree *tree;
+    ::MibAttribute *attribute;
+    ::MibRange *range;
+    ::MibList *list;
+
+private:
+    void *m_memory;
+    std::size_t m_size;
 };
 
 // Whether `bytes` hold a line that opens a section (designfile.h).
