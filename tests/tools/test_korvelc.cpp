@@ -13,7 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace korvel;
 using namespace korvel::testing;
@@ -83,6 +86,8 @@ protected:
 
     static QByteArray readBytes(const QString &file)
     {
+        if (std::filesystem::exists(file.toStdString()) && !std::filesystem::is_regular_file(file.toStdString()))
+            return QByteArray("not a regular file");
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
@@ -216,6 +221,7 @@ TEST_F(Korvelc, BadInputsFailWithOneLineAndTouchNothing)
     write(out(QStringLiteral("old.mib")), "old module");
     write(out(QStringLiteral("old.mdf")), "old design");
     write(out(QStringLiteral("file")), "a file, not a folder");
+    ASSERT_EQ(mkfifo(QFile::encodeName(out(QStringLiteral("pipe"))).constData(), 0600), 0);
 
     struct Row {
         const char *command;
@@ -235,6 +241,7 @@ TEST_F(Korvelc, BadInputsFailWithOneLineAndTouchNothing)
         {"mib", "good.mdf", "in/link.mdf", "output", "is the input file"},
         {"mib", "good.mdf", "file/x.mib", "output", "Not a directory"},
         {"mib", "good.mdf", "", "output", "is a folder"},
+        {"mib", "good.mdf", "pipe", "output", "is not a regular file"},
         {"mib", "broken.mdf", "old.mib", "output", "could not be written: an object lacks a record"},
         {"mdf", "none.mib", "old.mdf", "input", "no such file"},
         {"mdf", "folder", "old.mdf", "input", "is a folder"},
@@ -245,6 +252,7 @@ TEST_F(Korvelc, BadInputsFailWithOneLineAndTouchNothing)
         {"mdf", "good.mib", "in/good.mib", "output", "is the input file"},
         {"mdf", "good.mib", "in/link.mib", "output", "is the input file"},
         {"mdf", "good.mib", "file/x.mdf", "output", "Not a directory"},
+        {"mdf", "good.mib", "pipe", "output", "is not a regular file"},
     };
     const QStringList before = inputFolder();
     for (const Row &row : rows) {

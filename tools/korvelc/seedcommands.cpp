@@ -138,6 +138,9 @@ std::string outputProblem(const std::string &path)
         return std::string();
     if (S_ISDIR(info.st_mode))
         return "is a folder, not a file";
+    // Renamed over, a device, pipe or socket would be replaced by a file.
+    if (!S_ISREG(info.st_mode))
+        return "is not a regular file (a device, pipe or socket)";
     if (::access(path.c_str(), W_OK) != 0)
         return "may not be written (it is read-only)";
     return std::string();
@@ -297,10 +300,20 @@ class Workspace
 public:
     Workspace()
     {
+        // The current folder is come back to through a handle, which needs
+        // no permission to read it and still works if its path changes.
+        m_caller = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (m_caller < 0) {
+            m_error = systemError();
+            return;
+        }
         for (const std::string &parent : {workspaceParent(), temporaryFolder()}) {
             std::string folder = parent + "/korvelc-XXXXXX";
             if (::mkdtemp(folder.data()) != nullptr) {
-                m_folder = folder;
+                // Absolute, as it is left and removed from another folder.
+                char *absolute = ::realpath(folder.c_str(), nullptr);
+                m_folder = absolute != nullptr ? std::string(absolute) : folder;
+                std::free(absolute);
                 return;
             }
             m_error = systemError();
@@ -308,6 +321,8 @@ public:
     }
     ~Workspace()
     {
+        if (m_caller >= 0)
+            ::close(m_caller);
         if (!m_folder.empty()) {
             std::error_code ignored;
             std::filesystem::remove_all(m_folder, ignored);
@@ -317,6 +332,8 @@ public:
     Workspace &operator=(const Workspace &) = delete;
 
     bool isValid() const { return !m_folder.empty(); }
+    // False when a run could not come back to the caller's current folder.
+    bool returned() const { return m_returned; }
     const std::string &errorString() const { return m_error; }
     std::string filePath(const std::string &name) const { return m_folder + "/" + name; }
 
@@ -327,14 +344,13 @@ public:
         const int caught = ::memfd_create("korvelc-output", MFD_CLOEXEC);
         const int saved = ::dup(STDOUT_FILENO);
         const bool captured = caught >= 0 && saved >= 0 && ::dup2(caught, STDOUT_FILENO) >= 0;
-        const int here = ::open(".", O_RDONLY | O_CLOEXEC);
         if (::chdir(m_folder.c_str()) == 0) {
             call();
-            if (here >= 0 && ::fchdir(here) != 0)
-                ::chdir("/");
+            // Failing that, relative paths would now name files in the workspace.
+            m_returned = ::fchdir(m_caller) == 0;
+            if (!m_returned)
+                m_error = systemError();
         }
-        if (here >= 0)
-            ::close(here);
         std::fflush(stdout);
         if (captured)
             ::dup2(saved, STDOUT_FILENO);
@@ -357,6 +373,8 @@ public:
     }
 
 private:
+    int m_caller = -1;
+    bool m_returned = true;
     std::string m_folder;
     std::string m_error;
 };
@@ -449,6 +467,8 @@ int runMib(const std::string &design, const std::string &module)
         buildImage(*tables, image);
         result = callLibrary("MIBCreateProc", image, name);
     });
+    if (!workspace.returned())
+        return fail(module, "cannot return to the current folder: " + workspace.errorString());
     if (!result)
         return fail(module, Unavailable);
     if (*result != 0)
@@ -498,6 +518,8 @@ int runMdf(const std::string &module, const std::string &design, bool allowEmpty
         std::remove("error.log");
         result = callLibrary("MIBAnalysisProc", image, copy);
     });
+    if (!workspace.returned())
+        return fail(module, "cannot return to the current folder: " + workspace.errorString());
     if (!result)
         return fail(module, Unavailable);
     if (*result != 0)
