@@ -406,14 +406,17 @@ Proc libraryProc(const char *name)
     return nullptr;
 }
 
+// An array without records when `records` is null: its data pointer is
+// valid, and the library reaches no element of it.
 SAFEARRAY describe(void *records, std::size_t recordSize)
 {
+    static char none;
     SAFEARRAY array{};
     array.cDims = 1;
     array.fFeatures = 0x0012; // static, fixed size: the library neither frees nor resizes it
     array.cbElements = static_cast<uint32_t>(recordSize);
-    array.pvData = records;
-    array.rgsabound[0].cElements = SlotCount;
+    array.pvData = records != nullptr ? records : &none;
+    array.rgsabound[0].cElements = records != nullptr ? SlotCount : 0;
     array.rgsabound[0].lLbound = 0;
     return array;
 }
@@ -511,7 +514,7 @@ int runMdf(const std::string &module, const std::string &design, bool allowEmpty
     if (!copied)
         return fail(module, "cannot be copied to a temporary folder: " + copyError);
 
-    RecordImage image;
+    RecordImage image(false);
     std::optional<int32_t> result;
     const std::vector<std::string> printed = workspace.run([&] {
         // Whatever error.log holds afterwards was written by this read.

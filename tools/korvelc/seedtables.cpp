@@ -429,7 +429,8 @@ constexpr std::size_t ImageSize =
 
 } // namespace
 
-RecordImage::RecordImage() : m_size(ImageSize)
+RecordImage::RecordImage(bool constraints)
+    : m_size(constraints ? ImageSize : SlotCount * (sizeof(::MibTree) + sizeof(::MibAttribute)))
 {
     m_memory = ::mmap(nullptr, m_size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     if (m_memory == MAP_FAILED)
@@ -439,9 +440,9 @@ RecordImage::RecordImage() : m_size(ImageSize)
     bytes += SlotCount * sizeof(::MibTree);
     attribute = reinterpret_cast<::MibAttribute *>(bytes);
     bytes += SlotCount * sizeof(::MibAttribute);
-    range = reinterpret_cast<::MibRange *>(bytes);
+    range = constraints ? reinterpret_cast<::MibRange *>(bytes) : nullptr;
     bytes += SlotCount * sizeof(::MibRange);
-    list = reinterpret_cast<::MibList *>(bytes);
+    list = constraints ? reinterpret_cast<::MibList *>(bytes) : nullptr;
 }
 
 RecordImage::~RecordImage()
@@ -558,6 +559,8 @@ int objectCount(const RecordImage &image)
 
 std::string designImage(const RecordImage &image)
 {
+    static const ::MibRange NoRange{};
+    static const ::MibList NoList{};
     // Taken back into the tables, a text is stored with its length in
     // characters, so the file holds each text as read, cut to its width.
     std::string out;
@@ -583,7 +586,7 @@ std::string designImage(const RecordImage &image)
                 break;
             }
             case 2: {
-                const ::MibRange &r = image.range[slot];
+                const ::MibRange &r = image.range != nullptr ? image.range[slot] : NoRange;
                 appendNumbers(out, {r.Owner}, false);
                 const std::string minimum = fieldText(r.Minimum, BoundWidth);
                 const std::string maximum = fieldText(r.Maximum, BoundWidth);
@@ -594,7 +597,7 @@ std::string designImage(const RecordImage &image)
                 break;
             }
             default: {
-                const ::MibList &r = image.list[slot];
+                const ::MibList &r = image.list != nullptr ? image.list[slot] : NoList;
                 appendNumbers(out, {r.Owner}, false);
                 const std::string itemName = fieldText(r.ItemName, NameWidth);
                 appendText(out, itemName);

@@ -59,10 +59,13 @@ struct Tables {
 // The record image: arrays of SlotCount records, all zero when made. They
 // share one block of memory straight from the system, its pages made at
 // once rather than one fault at a time, as the library writes every one.
+// Without `constraints` the range and list arrays are left out (null): the
+// reader never fills a range or list record, so a read back needs none, and
+// the design it gives has none.
 class RecordImage
 {
 public:
-    RecordImage();
+    explicit RecordImage(bool constraints = true);
     ~RecordImage();
     RecordImage(const RecordImage &) = delete;
     RecordImage &operator=(const RecordImage &) = delete;
