@@ -35,7 +35,7 @@ int runCommandsModule(int argc, char *argv[])
     std::string problem;
     for (const std::string &file :
          {folder + "/" KORVELC_MODULE, folder + "/" KORVEL_LIBRARY_FROM_BIN "/" KORVELC_MODULE}) {
-        void *module = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+        void *module = ::dlopen(file.c_str(), RTLD_LAZY | RTLD_LOCAL);
         if (module == nullptr) {
             if (problem.empty())
                 problem = ::dlerror();
