@@ -26,6 +26,29 @@ namespace {
 
 // --- Reports ---------------------------------------------------------------
 
+// The length of the UTF-8 sequence at the start of `text`, or 0 when none
+// starts there.
+std::size_t sequenceLength(std::string_view text)
+{
+    const auto lead = static_cast<unsigned char>(text[0]);
+    std::size_t length = 0;
+    if (lead < 0x80)
+        length = 1;
+    else if (lead >= 0xC2 && lead < 0xE0)
+        length = 2;
+    else if (lead >= 0xE0 && lead < 0xF0)
+        length = 3;
+    else if (lead >= 0xF0 && lead < 0xF5)
+        length = 4;
+    if (length > text.size())
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            return 0;
+    }
+    return length;
+}
+
 // Invalid UTF-8 becomes U+FFFD, line breaks become blanks.
 void writeLine(std::string_view text)
 {
@@ -33,13 +56,7 @@ void writeLine(std::string_view text)
     line.reserve(text.size() + 1);
     for (std::size_t at = 0; at < text.size();) {
         const auto byte = static_cast<unsigned char>(text[at]);
-        std::size_t length = byte < 0x80 ? 1 : byte >= 0xC2 && byte < 0xE0 ? 2 : byte >= 0xE0 && byte < 0xF0 ? 3
-            : byte >= 0xF0 && byte < 0xF5                                                        ? 4
-                                                                                                 : 0;
-        for (std::size_t i = 1; i < length; ++i) {
-            if (at + i >= text.size() || (static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
-                length = 0;
-        }
+        const std::size_t length = sequenceLength(text.substr(at));
         if (length == 0) {
             line += "\xEF\xBF\xBD";
             ++at;
