@@ -212,6 +212,7 @@ TEST_F(Korvelc, BadInputsFailWithOneLineAndTouchNothing)
     write(in(QStringLiteral("empty")), QByteArray());
     write(in(QStringLiteral("binary")), QByteArray("\x00\x81\x20\xff\xfe<MibTree\x01", 13).repeated(50));
     write(in(QStringLiteral("cut.mdf")), design.left(design.size() / 3));
+    write(in(QStringLiteral("huge.mdf")), QByteArray(design).replace("\r\nsample,6,", "\r\nsample,2147483648,"));
     write(in(QStringLiteral("cut.mib")), WorkedExampleModule.left(WorkedExampleModule.indexOf("label") + 2));
     state->tables.attribute[4].InUse = 0; // sysLabel's: the writer cannot write the leaf
     write(in(QStringLiteral("broken.mdf")), designFileImage(*state));
@@ -236,6 +237,7 @@ TEST_F(Korvelc, BadInputsFailWithOneLineAndTouchNothing)
         {"mib", "empty", "old.mib", "input", "is not a Korvel design file"},
         {"mib", "binary", "old.mib", "input", "is not a Korvel design file"},
         {"mib", "cut.mdf", "old.mib", "input", "missing </MibAttribute>"},
+        {"mib", "huge.mdf", "old.mib", "input", "line 2: field 2 is not a number"},
         {"mib", "good.mib", "old.mib", "input", "is not a Korvel design file"},
         {"mib", "good.mdf", "in/good.mdf", "output", "is the input file"},
         {"mib", "good.mdf", "in/link.mdf", "output", "is the input file"},
