@@ -78,9 +78,6 @@ int32_t createModule(SAFEARRAY **tree, SAFEARRAY **attribute, SAFEARRAY **range,
     // The writer buffers in static storage; stdio need not buffer again.
     std::setvbuf(file, nullptr, _IONBF, 0);
 
-    // Records the caller's bounds do not reach are free, not left over from
-    // an earlier call.
-    std::memset(&WriteTables, 0, sizeof WriteTables);
     copyIn(WriteTables, *tree, *attribute, *range, *list);
 
     const int written = WriteMibModule(file);

@@ -3,6 +3,8 @@
 #include "safearray.h"
 
 #include <clocale>
+#include <cstddef>
+#include <cstring>
 
 namespace korvel::mib {
 
@@ -35,20 +37,26 @@ bool recordsWithin(SAFEARRAY *array, int32_t &first, int32_t &end)
 }
 
 // The user's default locale is set before each copy; it decides the
-// character classes the tokenizer uses on later reads.
+// character classes the tokenizer uses on later reads. Records the caller's
+// bounds do not reach are free, not left over from an earlier call: only
+// they are cleared, not the whole table that the copy fills anyway.
 template <typename Record>
 void copyTableIn(Record (&records)[RecordCount], SAFEARRAY *array)
 {
     std::setlocale(LC_ALL, "");
-    if (SafeArrayLock(array) != S_OK)
-        return;
+    const bool locked = SafeArrayLock(array) == S_OK;
     int32_t first = 0;
     int32_t end = 0;
-    if (recordsWithin(array, first, end)) {
-        for (int32_t i = first; i < end; ++i)
-            SafeArrayGetElement(array, &i, &records[i]);
+    if (!locked || !recordsWithin(array, first, end))
+        first = end = 0;
+    std::memset(records, 0, sizeof(Record) * static_cast<std::size_t>(first));
+    for (int32_t i = first; i < end; ++i) {
+        if (SafeArrayGetElement(array, &i, &records[i]) != S_OK)
+            std::memset(&records[i], 0, sizeof(Record));
     }
-    SafeArrayUnlock(array);
+    std::memset(records + end, 0, sizeof(Record) * static_cast<std::size_t>(RecordCount - end));
+    if (locked)
+        SafeArrayUnlock(array);
 }
 
 template <typename Record>

@@ -31,7 +31,8 @@ bool validArrays(SAFEARRAY **tree, SAFEARRAY **attribute, SAFEARRAY **range, SAF
 
 // Copies elements lBound .. uBound - 1 of the caller's arrays into `tables`
 // (element i to record i; indices outside 0..999 have no record and are
-// skipped). The element at uBound is never touched.
+// skipped) and clears every record they do not reach. The element at uBound
+// is never touched.
 void copyIn(Tables &tables, SAFEARRAY *tree, SAFEARRAY *attribute, SAFEARRAY *range, SAFEARRAY *list);
 
 // The reverse of copyIn: records into elements lBound .. uBound - 1.

@@ -1,16 +1,22 @@
 #include "designfile.h"
 #include "korvel_version.h"
+#include "mibbridge.h"
+#include "miblibrary.h"
 #include "tableops.h"
 #include "workedexample.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace korvel;
 using namespace korvel::testing;
@@ -80,6 +86,8 @@ protected:
 
     static QByteArray readBytes(const QString &file)
     {
+        if (std::filesystem::exists(file.toStdString()) && !std::filesystem::is_regular_file(file.toStdString()))
+            return QByteArray("not a regular file");
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
@@ -136,6 +144,51 @@ TEST_F(Korvelc, ReadsAModuleInAReadOnlyFolderAndLeavesNothingThere)
     EXPECT_EQ(readBytes(out(QStringLiteral("back.mib"))), expected);
 }
 
+// mib and mdf run without Qt, through code of their own: what they write
+// must be what the program writes through its bridges, for texts that take
+// every turn of the code page and the design file's quoting.
+TEST_F(Korvelc, SeedCommandsWriteWhatTheProgramWrites)
+{
+    auto state = std::make_unique<AppState>();
+    buildWorkedExample(*state);
+    const struct {
+        int slot;
+        QString description;
+        int extraLength; // the length field counts blanks past the text
+    } texts[] = {
+        {0, QStringLiteral("ｻﾝﾌﾟﾙ 機器の、\"設定\"\nです"), 0},
+        {1, QString(300, u'表'), 0},
+        {2, QStringLiteral("\"quoted, at the start"), 3},
+        {3, QStringLiteral("①②Ⅻ㈱ NEC and IBM extensions"), 0},
+    };
+    for (const auto &text : texts)
+        storeText(state->tables.attribute[text.slot].Description, state->tables.attribute[text.slot].DescriptionLength,
+                  text.description, NameWidth);
+    for (const auto &text : texts)
+        state->tables.attribute[text.slot].DescriptionLength += text.extraLength;
+    QByteArray design = designFileImage(*state);
+    design.replace("port number", "port\x85\x40\xed\x40\xfc"); // bytes outside the code page, one cut short
+    write(in(QStringLiteral("tricky.mdf")), design);
+
+    // The program: the design read, its module written, the module read back.
+    SharedMibLibrary library(QFileInfo(QStringLiteral(KORVELC)).absolutePath() + QStringLiteral("/libkorvel.so"));
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(out(QString())));
+    auto program = std::make_unique<AppState>();
+    ASSERT_TRUE(readDesignText(*program, design));
+    ASSERT_EQ(createMibFile(library, *program, QStringLiteral("program.mib")), BridgeResult::Success);
+    auto back = std::make_unique<AppState>();
+    ASSERT_EQ(loadMibFile(library, *back, QStringLiteral("program.mib")), BridgeResult::Success);
+    QDir::setCurrent(previous);
+
+    const Outcome mib = run({QStringLiteral("mib"), in(QStringLiteral("tricky.mdf")), out(QStringLiteral("c.mib"))});
+    ASSERT_EQ(mib.exitCode, 0) << mib.err.constData();
+    EXPECT_EQ(readBytes(out(QStringLiteral("c.mib"))), readBytes(out(QStringLiteral("program.mib"))));
+    const Outcome mdf = run({QStringLiteral("mdf"), out(QStringLiteral("c.mib")), out(QStringLiteral("c.mdf"))});
+    ASSERT_EQ(mdf.exitCode, 0) << mdf.err.constData();
+    EXPECT_EQ(readBytes(out(QStringLiteral("c.mdf"))), designFileImage(*back));
+}
+
 TEST_F(Korvelc, ModuleWithoutObjectsNeedsAllowEmpty)
 {
     write(in(QStringLiteral("empty.mib")), QByteArray());
@@ -159,6 +212,7 @@ TEST_F(Korvelc, BadInputsFailWithOneLineAndTouchNothing)
     write(in(QStringLiteral("empty")), QByteArray());
     write(in(QStringLiteral("binary")), QByteArray("\x00\x81\x20\xff\xfe<MibTree\x01", 13).repeated(50));
     write(in(QStringLiteral("cut.mdf")), design.left(design.size() / 3));
+    write(in(QStringLiteral("huge.mdf")), QByteArray(design).replace("\r\nsample,6,", "\r\nsample,2147483648,"));
     write(in(QStringLiteral("cut.mib")), WorkedExampleModule.left(WorkedExampleModule.indexOf("label") + 2));
     state->tables.attribute[4].InUse = 0; // sysLabel's: the writer cannot write the leaf
     write(in(QStringLiteral("broken.mdf")), designFileImage(*state));
@@ -168,6 +222,7 @@ TEST_F(Korvelc, BadInputsFailWithOneLineAndTouchNothing)
     write(out(QStringLiteral("old.mib")), "old module");
     write(out(QStringLiteral("old.mdf")), "old design");
     write(out(QStringLiteral("file")), "a file, not a folder");
+    ASSERT_EQ(mkfifo(QFile::encodeName(out(QStringLiteral("pipe"))).constData(), 0600), 0);
 
     struct Row {
         const char *command;
@@ -182,11 +237,13 @@ TEST_F(Korvelc, BadInputsFailWithOneLineAndTouchNothing)
         {"mib", "empty", "old.mib", "input", "is not a Korvel design file"},
         {"mib", "binary", "old.mib", "input", "is not a Korvel design file"},
         {"mib", "cut.mdf", "old.mib", "input", "missing </MibAttribute>"},
+        {"mib", "huge.mdf", "old.mib", "input", "line 2: field 2 is not a number"},
         {"mib", "good.mib", "old.mib", "input", "is not a Korvel design file"},
         {"mib", "good.mdf", "in/good.mdf", "output", "is the input file"},
         {"mib", "good.mdf", "in/link.mdf", "output", "is the input file"},
         {"mib", "good.mdf", "file/x.mib", "output", "Not a directory"},
         {"mib", "good.mdf", "", "output", "is a folder"},
+        {"mib", "good.mdf", "pipe", "output", "is not a regular file"},
         {"mib", "broken.mdf", "old.mib", "output", "could not be written: an object lacks a record"},
         {"mdf", "none.mib", "old.mdf", "input", "no such file"},
         {"mdf", "folder", "old.mdf", "input", "is a folder"},
@@ -197,6 +254,7 @@ TEST_F(Korvelc, BadInputsFailWithOneLineAndTouchNothing)
         {"mdf", "good.mib", "in/good.mib", "output", "is the input file"},
         {"mdf", "good.mib", "in/link.mib", "output", "is the input file"},
         {"mdf", "good.mib", "file/x.mdf", "output", "Not a directory"},
+        {"mdf", "good.mib", "pipe", "output", "is not a regular file"},
     };
     const QStringList before = inputFolder();
     for (const Row &row : rows) {

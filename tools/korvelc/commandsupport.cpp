@@ -267,6 +267,11 @@ QString outputProblem(const QString &path)
     const QFileInfo info(path);
     if (info.isDir())
         return QStringLiteral("is a folder, not a file");
+    // Renamed over, a device, pipe or socket would be replaced by a file.
+    std::error_code error;
+    const auto status = std::filesystem::status(nativePath(path), error);
+    if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        return QStringLiteral("is not a regular file (a device, pipe or socket)");
     if (info.exists() && !info.isWritable())
         return QStringLiteral("may not be written (it is read-only)");
     return QString();

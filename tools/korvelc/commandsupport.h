@@ -37,8 +37,9 @@ std::unique_ptr<AppState> readDesignInput(const QString &path);
 // False when either of them does not exist.
 bool sameFile(const QString &first, const QString &second);
 
-// Why `path` cannot be an output (an existing folder, an existing file that
-// may not be written), or empty when nothing speaks against it yet.
+// Why `path` cannot be an output (an existing folder, device, pipe or socket,
+// an existing file that may not be written), or empty when nothing speaks
+// against it yet.
 QString outputProblem(const QString &path);
 
 // Replaces the file at `path` with `bytes`: they go to a temporary file in

@@ -3,7 +3,8 @@
 // its output is what the program would write. Exit status 0 on success;
 // otherwise 1 and one line on standard error naming the file and the failure.
 // Standard output stays empty except for --help, --version and check's
-// findings.
+// findings. This is every command with Qt, in a module of its own; the
+// plain `mib` and `mdf` run without it (seedcommands.h).
 #include "commands.h"
 #include "commandsupport.h"
 
@@ -11,6 +12,12 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
+
+#ifdef _WIN32
+#define KORVELC_COMMANDS_EXPORT
+#else
+#define KORVELC_COMMANDS_EXPORT __attribute__((visibility("default")))
+#endif
 
 using namespace korvel::cli;
 
@@ -125,7 +132,9 @@ int runCommand(const Command &command, const QStringList &arguments)
 
 } // namespace
 
-int main(int argc, char *argv[])
+// korvelc's launcher (launcher.cpp) loads this from the module it is built
+// into and hands it the whole command line.
+extern "C" KORVELC_COMMANDS_EXPORT int korvelcCommandLine(int argc, char *argv[])
 {
     // korvelc runs no event loop; setting up Qt's GLib one would cost more
     // than a small conversion takes.
@@ -147,3 +156,10 @@ int main(int argc, char *argv[])
         return usageError(QStringLiteral("unknown command \"%1\"").arg(arguments[0]));
     return runCommand(*command, arguments.mid(1));
 }
+
+#ifdef KORVELC_STANDALONE
+int main(int argc, char *argv[])
+{
+    return korvelcCommandLine(argc, argv);
+}
+#endif
