@@ -297,18 +297,65 @@ private Q_SLOTS:
         QCOMPARE(m_events, whys); // the reopened boxes held nothing to refuse
     }
 
+    // A module replaces the design as a new one, without a file name; what
+    // it could not keep is listed; a refusal leaves the design as it was.
+    void importsAModuleOrSaysWhyNot_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("message");
+        const QByteArray scalar = "acmeLevel OBJECT-TYPE SYNTAX Integer32 MAX-ACCESS read-only STATUS current\n"
+                                  "    DESCRIPTION \"level\" ::= { acmeMIB 1 }\n";
+        QTest::newRow("whole") << scalar << QStringLiteral("MIBモジュールをインポートしました。");
+        QTest::newRow("not all") << scalar + "acmeAlarm NOTIFICATION-TYPE STATUS current DESCRIPTION \"a\" ::= { acmeMIB 2 }\n"
+                                 << QStringLiteral("MIBモジュールをインポートしました。次の定義は取り込めませんでした。\n・acmeAlarm: 通知は取り込みません");
+        QTest::newRow("refused") << QByteArray()
+                                 << QStringLiteral("MIBモジュールをインポートできませんでした。\nモジュールにはenterprisesの下の定義がありません。");
+    }
+
+    void importsAModuleOrSaysWhyNot()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, message);
+        const QString module = m_dir->filePath(QStringLiteral("ACME-MIB.txt"));
+        QFile file(module);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("ACME-MIB DEFINITIONS ::= BEGIN\n"
+                   "IMPORTS MODULE-IDENTITY, OBJECT-TYPE, NOTIFICATION-TYPE, Integer32, enterprises FROM SNMPv2-SMI;\n"
+                   "acmeMIB MODULE-IDENTITY LAST-UPDATED \"202501010000Z\" ORGANIZATION \"Acme\" CONTACT-INFO \"c\"\n"
+                   "    DESCRIPTION \"d\" ::= { enterprises 4242 }\n" + body + "END\n");
+        file.close();
+        buildSampleDesign(*m_state);
+        m_state->CurrentFile = QStringLiteral("old.mdf");
+        const QByteArray before = designFileImage(*m_state);
+        auto files = commands();
+        m_services->answerFileDialog(*m_state, module);
+        files->importMibModule();
+        QCOMPARE(m_state->FileDialogMode, 4);
+        const bool imported = !body.isEmpty();
+        const QStringList expected = imported ? QStringList{QStringLiteral("refresh"), QStringLiteral("title File"), message}
+                                              : QStringList{message};
+        QCOMPARE(m_events, expected);
+        QCOMPARE(m_services->lastMessage().kind, !imported ? MessageKind::Error
+                                                 : message.contains(u'・') ? MessageKind::Warning
+                                                                            : MessageKind::Notice);
+        QCOMPARE(designFileImage(*m_state) == before, !imported);
+        QCOMPARE(m_state->ModuleInformation ? m_state->ModuleInformation->organization : QString(),
+                 imported ? QStringLiteral("Acme") : QString());
+    }
+
     void bothFileMenusHoldTheNewItems()
     {
         registerProgramWindows(*m_services, *m_state);
         ListWindow list(*m_state, *m_services);
         TreeWindow tree(*m_state, *m_services);
         for (auto [window, prefix] : {std::pair<QWidget *, QString>{&list, "MIB_"}, {&tree, "TREE_"}}) {
-            for (auto [name, caption] : {std::pair{"MODULE_INFO", "ﾓｼﾞｭｰﾙ情報(&I)"}, {"SMIV2", "SMIv2 MIBﾌｧｲﾙ作成(&M)"}}) {
+            for (auto [name, caption] : {std::pair{"MODULE_INFO", "ﾓｼﾞｭｰﾙ情報(&I)"}, {"SMIV2", "SMIv2 MIBﾌｧｲﾙ作成(&M)"},
+                                         {"IMPORT", "MIBﾓｼﾞｭｰﾙのｲﾝﾎﾟｰﾄ(&P)"}}) {
                 auto *action = window->findChild<QAction *>(prefix + QLatin1String(name));
                 QCOMPARE(action ? action->text() : QString(), QString::fromUtf8(caption));
                 m_services->openedDialogs.clear();
                 action->trigger(); // no script: the dialog closes at once
-                QCOMPARE(m_services->openedDialogs.value(0), qstrcmp(name, "SMIV2") ? ModalDialog::ModuleInfo : ModalDialog::FileOpe);
+                QCOMPARE(m_services->openedDialogs.value(0), qstrcmp(name, "MODULE_INFO") ? ModalDialog::FileOpe : ModalDialog::ModuleInfo);
             }
         }
     }
