@@ -49,7 +49,8 @@ CheckWindow::CheckWindow(AppState &state, Services &services, QWidget *parent)
     m_list->setWordWrap(false);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setColumnWidth(ObjectColumn, 200);
-    m_list->setColumnWidth(SeverityColumn, 60);
+    // The severity's icon and word always show in full.
+    m_list->header()->setSectionResizeMode(SeverityColumn, QHeaderView::ResizeToContents);
     m_list->setMinimumSize(640, 280);
 
     m_count = new QLabel(this);
