@@ -114,7 +114,6 @@ inline QString checkNothingFound() { return QStringLiteral("問題は見つか�
 inline QString checkError() { return QStringLiteral("エラー"); }
 inline QString checkWarning() { return QStringLiteral("警告"); }
 inline QString checkCount() { return QStringLiteral("エラー %1件、警告 %2件"); }
-inline QString checkModule() { return QStringLiteral("（モジュール）"); }
 
 // The file dialog and the about box.
 inline QString driveNotUsable() { return QStringLiteral("ドライブが選択できません。"); }

@@ -83,7 +83,8 @@ void CheckWindow::refresh()
     int errors = 0;
     for (const Finding &finding : findings) {
         auto *item = new QTreeWidgetItem(m_list);
-        item->setText(ObjectColumn, finding.slot < 0 && finding.object.isEmpty() ? texts::checkModule() : finding.object);
+        // The module's own findings name the module.
+        item->setText(ObjectColumn, finding.object);
         item->setText(SeverityColumn, finding.isError() ? texts::checkError() : texts::checkWarning());
         item->setIcon(SeverityColumn, style()->standardIcon(finding.isError() ? QStyle::SP_MessageBoxCritical
                                                                                : QStyle::SP_MessageBoxWarning));
