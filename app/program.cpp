@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "objecteditor.h"
+#include "checkwindow.h"
 #include "filechoice.h"
 #include "filedialog.h"
 #include "listwindow.h"
@@ -33,6 +34,9 @@ void registerProgramWindows(UiServices &services, AppState &state)
     });
     services.setWindow(MainWindow::Tree, [&state, &services]() -> QWidget * {
         return new TreeWindow(state, services);
+    });
+    services.setToolWindow(ToolWindow::Check, [&state, &services]() -> QWidget * {
+        return new CheckWindow(state, services);
     });
     services.setDialog(ModalDialog::FileOpe, [&state, &services](QWidget *owner) {
         return std::make_unique<FileDialog>(state, services, owner);

@@ -2,6 +2,7 @@
 #include "messagetexts.h"
 
 #include "designfile.h"
+#include "import.h"
 #include "mibbridge.h"
 #include "moduleinfo.h"
 #include "smiv2writer.h"
@@ -68,17 +69,25 @@ bool declinesOverwrite(Services &services, const QString &path)
            && !services.ask(texts::confirmOverwrite(), texts::saveCaption());
 }
 
-// The objects an SMIv2 module left out, named in one warning; a long list
-// ends with how many more there are.
-QString skippedObjectsMessage(const QList<SkippedObject> &skipped)
+// `heading` and one line per item; a long list ends with how many more
+// there are.
+QString listMessage(QString heading, const QStringList &items)
 {
     constexpr qsizetype Shown = 10;
-    QString text = texts::smiv2LeftOut();
-    for (qsizetype i = 0; i < skipped.size() && i < Shown; ++i)
-        text += texts::smiv2LeftOutItem().arg(skipped[i].name);
-    if (skipped.size() > Shown)
-        text += texts::smiv2LeftOutMore().arg(skipped.size() - Shown);
-    return text;
+    for (qsizetype i = 0; i < items.size() && i < Shown; ++i)
+        heading += texts::smiv2LeftOutItem().arg(items[i]);
+    if (items.size() > Shown)
+        heading += texts::smiv2LeftOutMore().arg(items.size() - Shown);
+    return heading;
+}
+
+// The objects an SMIv2 module left out, named in one warning.
+QString skippedObjectsMessage(const QList<SkippedObject> &skipped)
+{
+    QStringList names;
+    for (const SkippedObject &object : skipped)
+        names.append(object.name);
+    return listMessage(texts::smiv2LeftOut(), names);
 }
 
 } // namespace
@@ -109,17 +118,27 @@ QString FileCommands::chooseFile(int16_t mode)
     return m_state.SelectedFolder + QDir::separator() + m_state.SelectedFile;
 }
 
+QString FileCommands::chooseExistingFile(int16_t mode, const QString &extension, const QString &extensionMessage)
+{
+    const QString path = chooseFile(mode);
+    if (path.isEmpty()
+        || (!extension.isEmpty() && refuseExtension(m_services, m_state.SelectedFile, extension, extensionMessage)))
+        return QString();
+    if (!QFileInfo::exists(path)) {
+        m_services.show(notFoundMessage(), MessageKind::Warning);
+        return QString();
+    }
+    return path;
+}
+
 void FileCommands::openDesignFile()
 {
     const QString failure = texts::designReadFailed();
     runCommand(m_services, failure, [&] {
-        const QString path = chooseFile(FileDialogPurpose::OpenDesignFile);
-        if (path.isEmpty() || refuseExtension(m_services, m_state.SelectedFile, QStringLiteral(".mdf"), designExtensionMessage()))
+        const QString path =
+            chooseExistingFile(FileDialogPurpose::OpenDesignFile, QStringLiteral(".mdf"), designExtensionMessage());
+        if (path.isEmpty())
             return;
-        if (!QFileInfo::exists(path)) {
-            m_services.show(notFoundMessage(), MessageKind::Warning);
-            return;
-        }
         // The reader leaves the tables untouched when it fails.
         if (!readDesignFile(m_state, path)) {
             if (clearChoiceWhenOpenFails) {
@@ -140,6 +159,7 @@ void FileCommands::openDesignFile()
         m_state.ListLevel = RootSlot;
         if (refresh)
             refresh();
+        m_services.designChanged();
         m_services.show(texts::designRead(), MessageKind::Notice,
                         texts::openCaption());
         m_state.CurrentDrive = m_state.SelectedDrive;
@@ -226,26 +246,27 @@ void FileCommands::createSmiv2File()
 void FileCommands::editModuleInfo()
 {
     runCommand(m_services, texts::moduleInfoChangeFailed(),
-               [&] { m_services.openDialog(ModalDialog::ModuleInfo, m_window); });
+               [&] {
+                   if (m_services.openDialog(ModalDialog::ModuleInfo, m_window) == DialogOutcome::Accepted)
+                       m_services.designChanged();
+               });
 }
 
 void FileCommands::loadMibFile()
 {
     // The load reports its own outcome; an error on the way shows nothing.
     runCommand(m_services, QString(), [&] {
-        const QString path = chooseFile(FileDialogPurpose::LoadMibFile);
-        if (path.isEmpty() || refuseExtension(m_services, m_state.SelectedFile, QStringLiteral(".mib"), mibExtensionMessage()))
+        const QString path =
+            chooseExistingFile(FileDialogPurpose::LoadMibFile, QStringLiteral(".mib"), mibExtensionMessage());
+        if (path.isEmpty())
             return;
-        if (!QFileInfo::exists(path)) {
-            m_services.show(notFoundMessage(), MessageKind::Warning);
-            return;
-        }
         switch (korvel::loadMibFile(m_services.mibLibrary(), m_state, path)) {
         case BridgeResult::Success:
             // A module read in is a new design: its module information is the defaults.
             m_state.ModuleInformation.reset();
             if (refresh)
                 refresh();
+            m_services.designChanged();
             m_services.show(texts::designRead(), MessageKind::Notice,
                             texts::openCaption());
             break;
@@ -256,6 +277,38 @@ void FileCommands::loadMibFile()
         case BridgeResult::Unavailable:
             break;
         }
+    });
+}
+
+void FileCommands::importMibModule()
+{
+    runCommand(m_services, texts::moduleImportFailed(), [&] {
+        // Real modules come under many names (.txt, .my, none): any file.
+        const QString path = chooseExistingFile(FileDialogPurpose::LoadMibFile);
+        if (path.isEmpty())
+            return;
+        // The import replaces the tables only when it succeeds.
+        ModuleInfo info;
+        const ImportResult result =
+            importModule(path, {}, m_state, info, QDir(m_services.programFolder()).filePath(QStringLiteral("mibs")));
+        if (!result.imported) {
+            m_services.show(texts::moduleNotImported().arg(result.refusalJapanese), MessageKind::Error);
+            return;
+        }
+        m_state.ModuleInformation = info;
+        m_state.ListLevel = RootSlot;
+        // A new design that no design file holds yet: the start-up name, so
+        // the title says so and 保存 asks for one.
+        m_state.CurrentFile = QStringLiteral("File");
+        if (refresh)
+            refresh();
+        if (updateTitle)
+            updateTitle();
+        m_services.designChanged();
+        if (result.notKeptJapanese.isEmpty())
+            m_services.show(texts::moduleImported(), MessageKind::Notice, texts::openCaption());
+        else
+            m_services.show(listMessage(texts::moduleImportedWithout(), result.notKeptJapanese), MessageKind::Warning);
     });
 }
 

@@ -1,7 +1,7 @@
 // The file commands both main windows share: open and save a design file
 // (with the module information in its side file), create a MIB file in the
 // seed's form or as an SMIv2 module, load one, and edit the module
-// information. Each asks the file dialog (through the
+// information, and import a real MIB module. Each asks the file dialog (through the
 // services) in its mode, checks the extension and the file, asks before
 // overwriting, does the work and tells the user the outcome; each catches
 // the failures of its own steps and shows at most one failure message.
@@ -47,6 +47,10 @@ public:
     void createMibFile();
     void createSmiv2File();
     void loadMibFile();
+    // Reads a real MIB module through libsmi (the file dialog's load mode,
+    // any file name); the design and its module information are replaced
+    // only when the import succeeds, and the design has no file name yet.
+    void importMibModule();
     // Opens the module information dialog, which stores what it accepts.
     void editModuleInfo();
 
@@ -55,6 +59,11 @@ public:
     QString chooseFile(int16_t mode);
 
 private:
+    // The path of an existing file chosen in `mode`, its extension checked
+    // when `extension` is given; empty, after telling the user why, when
+    // there is none.
+    QString chooseExistingFile(int16_t mode, const QString &extension = QString(),
+                               const QString &extensionMessage = QString());
     // Writes a file chosen in the file dialog's MIB mode with `write`, which
     // returns nothing when the command has nothing more to say (the library
     // could not be bound), and else whether the file was written.

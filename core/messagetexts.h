@@ -102,6 +102,18 @@ inline QString moduleInfoChangeFailed() { return QStringLiteral("モジュール
 inline QString smiv2LeftOut() { return QStringLiteral("次のオブジェクトはSMIv2のMIBファイルに含まれていません。"); }
 inline QString smiv2LeftOutItem() { return QStringLiteral("\n・%1"); }
 inline QString smiv2LeftOutMore() { return QStringLiteral("\nほか%1個"); }
+// MIBﾓｼﾞｭｰﾙのｲﾝﾎﾟｰﾄ: the outcome; a refusal carries the reason after a line break.
+inline QString moduleImported() { return QStringLiteral("MIBモジュールをインポートしました。"); }
+inline QString moduleImportedWithout() { return QStringLiteral("MIBモジュールをインポートしました。次の定義は取り込めませんでした。"); }
+inline QString moduleNotImported() { return QStringLiteral("MIBモジュールをインポートできませんでした。\n%1"); }
+inline QString moduleImportFailed() { return QStringLiteral("MIBモジュールのインポートに失敗しました"); }
+
+// The design check's window.
+inline QString checkTitle() { return QStringLiteral("Korvel （デザインチェック）"); }
+inline QString checkNothingFound() { return QStringLiteral("問題は見つかりませんでした。"); }
+inline QString checkError() { return QStringLiteral("エラー"); }
+inline QString checkWarning() { return QStringLiteral("警告"); }
+inline QString checkCount() { return QStringLiteral("エラー %1件、警告 %2件"); }
 
 // The file dialog and the about box.
 inline QString driveNotUsable() { return QStringLiteral("ドライブが選択できません。"); }

@@ -11,6 +11,7 @@
 // below, and the implementation keeps the factories that build them.
 #pragma once
 
+#include "designchanges.h"
 #include "messages.h"
 
 #include <QString>
@@ -70,6 +71,11 @@ enum class MainWindow {
     Tree,
 };
 
+// The windows that stay beside the main windows, one of each at most.
+enum class ToolWindow {
+    Check, // the design check's findings
+};
+
 class Services : public MessageSink
 {
 public:
@@ -98,6 +104,15 @@ public:
     virtual bool switchWindow(MainWindow target, QObject *current) = 0;
     virtual bool hasWindow(MainWindow target) const = 0;
 
+    // Opens `window` beside the main windows, not modal, or brings the one
+    // already open to the front. It outlasts the switch between the main
+    // windows. False when the program has no such window.
+    virtual bool showToolWindow(ToolWindow window) = 0;
+
+    // Tells every listener that the design changed (see DesignChanges).
+    void designChanged() { m_designChanges.notify(); }
+    DesignChanges &designChanges() { return m_designChanges; }
+
     // Asks the desktop to open help/index.html beside the program. The result
     // is not reported.
     virtual void showHelp() = 0;
@@ -116,6 +131,7 @@ protected:
     virtual MessageButton present(const Message &message) = 0;
 
 private:
+    DesignChanges m_designChanges;
     MibLibrary *m_library = nullptr;
     std::shared_ptr<MibLibrary> m_ownLibrary;
 };

@@ -17,6 +17,95 @@ namespace korvel {
 
 namespace {
 
+// Why an import was refused, or what of the module it did not keep; each
+// reason in English (korvelc) and Japanese (the program). %1 is the argument.
+enum class Reason {
+    FileMissing,
+    Unreadable,
+    UnreadableBecause,    // %1 libsmi's first errors
+    NothingUnderEnterprises,
+    TooManyObjects,       // %1 the limit
+    DescriptionCut,       // %1 the width
+    SyntaxUnknown,
+    Counter64,
+    Bits,
+    SyntaxWithoutCounterpart,
+    SeveralRanges,
+    RangeNotKept,
+    Augments,             // %1 the row it augments
+    Implied,
+    IndexNotColumn,       // %1 the index element
+    Notification,
+    Group,
+    Compliance,
+    NotUnderEnterprises,
+    TypeDefinition,
+};
+
+struct ReasonText {
+    Reason reason;
+    const char *english;
+    const char *japanese;
+};
+
+constexpr ReasonText Reasons[] = {
+    {Reason::FileMissing, "the module file cannot be found", "モジュールのファイルがみつかりません。"},
+    {Reason::Unreadable, "libsmi cannot read the module", "libsmiがモジュールを読み込めません。"},
+    {Reason::UnreadableBecause, "libsmi cannot read the module: %1", "libsmiがモジュールを読み込めません: %1"},
+    {Reason::NothingUnderEnterprises, "the module defines nothing under enterprises",
+     "モジュールにはenterprisesの下の定義がありません。"},
+    {Reason::TooManyObjects, "the module has more than %1 objects or enumeration items",
+     "モジュールのオブジェクトまたは列挙の項目が%1個を超えています。"},
+    {Reason::DescriptionCut, "description cut to %1 characters", "説明を%1文字で切りました"},
+    {Reason::SyntaxUnknown, "its syntax is unknown", "構文が不明です"},
+    {Reason::Counter64, "Counter64 kept as Counter", "Counter64をCounterとしました"},
+    {Reason::Bits, "BITS kept as OCTET STRING", "BITSをOCTET STRINGとしました"},
+    {Reason::SyntaxWithoutCounterpart, "its syntax has no counterpart in a design", "構文に対応する型がありません"},
+    {Reason::SeveralRanges, "more than one range; the first kept", "範囲が複数あります。最初の範囲だけを取り込みました"},
+    {Reason::RangeNotKept, "its range cannot be kept", "範囲を取り込めません"},
+    {Reason::Augments, "AUGMENTS %1 not kept; the row has no index of its own",
+     "AUGMENTS %1は取り込めません。行に独自のインデックスがありません"},
+    {Reason::Implied, "IMPLIED not kept", "IMPLIEDは取り込めません"},
+    {Reason::IndexNotColumn, "index element %1 is no column of this row; not kept",
+     "インデックスの%1はこの行の列ではないため取り込みません"},
+    {Reason::Notification, "notification skipped", "通知は取り込みません"},
+    {Reason::Group, "group skipped", "グループは取り込みません"},
+    {Reason::Compliance, "compliance skipped", "適合性の定義は取り込みません"},
+    {Reason::NotUnderEnterprises, "not under enterprises; skipped", "enterprisesの下にないため取り込みません"},
+    {Reason::TypeDefinition, "type definition skipped", "型定義は取り込みません"},
+};
+
+QString reasonText(Reason reason, bool japanese, const QString &argument)
+{
+    for (const ReasonText &text : Reasons) {
+        if (text.reason == reason) {
+            QString line = QString::fromUtf8(japanese ? text.japanese : text.english);
+            return argument.isNull() ? line : line.replace(QLatin1StringView("%1"), argument);
+        }
+    }
+    return QString();
+}
+
+// The lines of what was not kept, "NAME: reason", in both languages.
+struct NotKept {
+    QStringList english;
+    QStringList japanese;
+
+    void add(const QString &name, Reason reason, const QString &argument = QString())
+    {
+        english.append(name + QLatin1StringView(": ") + reasonText(reason, false, argument));
+        japanese.append(name + QLatin1StringView(": ") + reasonText(reason, true, argument));
+    }
+};
+
+ImportResult refused(Reason reason, const QString &argument = QString())
+{
+    ImportResult result;
+    result.refusal = reasonText(reason, false, argument);
+    result.refusalJapanese = reasonText(reason, true, argument);
+    return result;
+}
+
 constexpr SmiSubid Enterprises[] = {1, 3, 6, 1, 4, 1};
 constexpr unsigned EnterprisesLength = 6;
 
@@ -64,7 +153,7 @@ QString valueText(const SmiValue &value)
 class Importer
 {
 public:
-    Importer(AppState &state, QStringList &notKept) : m_state(state), m_tables(state.tables), m_notKept(notKept) {}
+    Importer(AppState &state, NotKept &notKept) : m_state(state), m_tables(state.tables), m_notKept(notKept) {}
 
     // The design object at an OID under enterprises; ancestors the module
     // does not define become plain nodes. -1 for enterprises itself.
@@ -74,13 +163,16 @@ public:
     int slotOf(SmiNode *node) const { return m_slotOfOid.value(oidKey(node->oid, node->oidlen), -1); }
 
 private:
-    void note(const QString &name, const QString &reason) { m_notKept.append(name + QLatin1StringView(": ") + reason); }
+    void note(const QString &name, Reason reason, const QString &argument = QString())
+    {
+        m_notKept.add(name, reason, argument);
+    }
     void describe(int slot, SmiNode *node, int32_t access);
     void setSyntax(int slot, SmiNode *node);
 
     AppState &m_state;
     DefinitionTables &m_tables;
-    QStringList &m_notKept;
+    NotKept &m_notKept;
     QHash<QString, int> m_slotOfOid;
 };
 
@@ -107,7 +199,7 @@ void Importer::describe(int slot, SmiNode *node, int32_t access)
 {
     QString description = text(node->description).simplified();
     if (description.size() > NameWidth) {
-        note(text(node->name), QStringLiteral("description cut to %1 characters").arg(NameWidth));
+        note(text(node->name), Reason::DescriptionCut, QString::number(NameWidth));
         description.truncate(NameWidth);
     }
     writeAttribute(m_tables, findFreeSlot(m_tables.attribute), slot, description, access);
@@ -120,10 +212,12 @@ void Importer::setSyntax(int slot, SmiNode *node)
     SmiType *type = smiGetNodeType(node);
     a.Syntax = Syntax::NoSyntax;
     if (!type) {
-        note(name, QStringLiteral("its syntax is unknown"));
+        note(name, Reason::SyntaxUnknown);
         return;
     }
     // The SMI's own application types decide first; otherwise the base type.
+    // Gauge32, Gauge and Unsigned32 need no name: their base type is
+    // Unsigned32, which is a Gauge in the design.
     int32_t syntax = 0;
     for (SmiType *t = type; t && syntax == 0; t = smiGetParentType(t)) {
         if (!fromBaseModule(t))
@@ -133,15 +227,13 @@ void Importer::setSyntax(int slot, SmiNode *node)
             syntax = Syntax::IpAddress;
         else if (base == u"Counter32" || base == u"Counter")
             syntax = Syntax::Counter;
-        else if (base == u"Gauge32" || base == u"Gauge" || base == u"Unsigned32")
-            syntax = Syntax::Gauge;
         else if (base == u"TimeTicks")
             syntax = Syntax::TimeTicks;
         else if (base == u"Opaque")
             syntax = Syntax::Opaque;
         else if (base == u"Counter64") {
             syntax = Syntax::Counter;
-            note(name, QStringLiteral("Counter64 kept as Counter"));
+            note(name, Reason::Counter64);
         }
     }
     if (syntax == 0) {
@@ -161,14 +253,14 @@ void Importer::setSyntax(int slot, SmiNode *node)
             break;
         case SMI_BASETYPE_UNSIGNED64:
             syntax = Syntax::Counter;
-            note(name, QStringLiteral("Counter64 kept as Counter"));
+            note(name, Reason::Counter64);
             break;
         case SMI_BASETYPE_BITS:
             syntax = Syntax::OctetString;
-            note(name, QStringLiteral("BITS kept as OCTET STRING"));
+            note(name, Reason::Bits);
             break;
         default:
-            note(name, QStringLiteral("its syntax has no counterpart in a design"));
+            note(name, Reason::SyntaxWithoutCounterpart);
             return;
         }
     }
@@ -199,11 +291,11 @@ void Importer::setSyntax(int slot, SmiNode *node)
         if (!range)
             continue;
         if (smiGetNextRange(range))
-            note(name, QStringLiteral("more than one range; the first kept"));
+            note(name, Reason::SeveralRanges);
         const QString low = valueText(range->minValue);
         const QString high = valueText(range->maxValue);
         if (low.isEmpty() || high.isEmpty() || low.size() > BoundWidth || high.size() > BoundWidth) {
-            note(name, QStringLiteral("its range cannot be kept"));
+            note(name, Reason::RangeNotKept);
             return;
         }
         const int r = findFreeSlot(m_tables.range);
@@ -270,19 +362,18 @@ void Importer::applyIndex(SmiNode *row)
     const QString name = text(row->name);
     if (row->indexkind == SMI_INDEX_AUGMENT) {
         SmiNode *base = smiGetRelatedNode(row);
-        note(name, QStringLiteral("AUGMENTS %1 not kept; the row has no index of its own").arg(base ? text(base->name) : QString()));
+        note(name, Reason::Augments, base ? text(base->name) : QString());
         return;
     }
     if (row->implied)
-        note(name, QStringLiteral("IMPLIED not kept"));
+        note(name, Reason::Implied);
     int position = 0;
     for (SmiElement *e = smiGetFirstElement(row); e; e = smiGetNextElement(e)) {
         SmiNode *column = smiGetElementNode(e);
         const int slot = column ? slotOf(column) : -1;
         ++position;
         if (slot < 0 || m_tables.tree[slot].Parent != slotOf(row)) {
-            note(name, QStringLiteral("index element %1 is no column of this row; not kept")
-                           .arg(column ? text(column->name) : QString()));
+            note(name, Reason::IndexNotColumn, column ? text(column->name) : QString());
             continue;
         }
         m_tables.attribute[attributeOf(m_state, slot)].KeyOrder = position;
@@ -315,11 +406,8 @@ QStringList importSearchPath(const QString &moduleFile, const QStringList &userF
 ImportResult importModule(const QString &moduleFile, const QStringList &userFolders, AppState &state,
                           ModuleInfo &info, const QString &baseModules)
 {
-    ImportResult result;
-    if (!QFileInfo(moduleFile).isFile()) {
-        result.refusal = QStringLiteral("the module file cannot be found");
-        return result;
-    }
+    if (!QFileInfo(moduleFile).isFile())
+        return refused(Reason::FileMissing);
     SmiSession session(importSearchPath(moduleFile, userFolders, baseModules), 2);
     const QString name = session.load(moduleFile);
     SmiModule *module = name.isEmpty() ? nullptr : smiGetModule(name.toUtf8().constData());
@@ -327,8 +415,7 @@ ImportResult importModule(const QString &moduleFile, const QStringList &userFold
                                     [](const SmiDiagnostic &d) { return d.severity <= 1; });
     if (!module || broken) {
         const QString errors = firstErrors(session.diagnostics());
-        result.refusal = QStringLiteral("libsmi cannot read the module") + (errors.isEmpty() ? QString() : QStringLiteral(": ") + errors);
-        return result;
+        return errors.isEmpty() ? refused(Reason::Unreadable) : refused(Reason::UnreadableBecause, errors);
     }
 
     SmiNode *identity = smiGetModuleIdentityNode(module);
@@ -351,37 +438,35 @@ ImportResult importModule(const QString &moduleFile, const QStringList &userFold
                        objectGroupName(identityName), complianceName(identityName)};
     }
     QList<SmiNode *> nodes;
-    QStringList notKept;
+    NotKept notKept;
     for (SmiNode *node = smiGetFirstNode(module, SMI_NODEKIND_ANY); node; node = smiGetNextNode(node, SMI_NODEKIND_ANY)) {
         const QString nodeName = text(node->name);
         if (node == identity || written.contains(nodeName))
             continue;
         switch (node->nodekind) {
         case SMI_NODEKIND_NOTIFICATION:
-            notKept.append(nodeName + QLatin1StringView(": notification skipped"));
+            notKept.add(nodeName, Reason::Notification);
             continue;
         case SMI_NODEKIND_GROUP:
-            notKept.append(nodeName + QLatin1StringView(": group skipped"));
+            notKept.add(nodeName, Reason::Group);
             continue;
         case SMI_NODEKIND_COMPLIANCE:
         case SMI_NODEKIND_CAPABILITIES:
-            notKept.append(nodeName + QLatin1StringView(": compliance skipped"));
+            notKept.add(nodeName, Reason::Compliance);
             continue;
         default:
             break;
         }
         if (!underEnterprises(node)) {
-            notKept.append(nodeName + QLatin1StringView(": not under enterprises; skipped"));
+            notKept.add(nodeName, Reason::NotUnderEnterprises);
             continue;
         }
         nodes.append(node);
     }
     for (SmiType *type = smiGetFirstType(module); type; type = smiGetNextType(type))
-        notKept.append(text(type->name) + QLatin1StringView(": type definition skipped"));
-    if (nodes.isEmpty()) {
-        result.refusal = QStringLiteral("the module defines nothing under enterprises");
-        return result;
-    }
+        notKept.add(text(type->name), Reason::TypeDefinition);
+    if (nodes.isEmpty())
+        return refused(Reason::NothingUnderEnterprises);
     std::sort(nodes.begin(), nodes.end(), [](const SmiNode *a, const SmiNode *b) {
         return std::lexicographical_compare(a->oid, a->oid + a->oidlen, b->oid, b->oid + b->oidlen);
     });
@@ -407,10 +492,8 @@ ImportResult importModule(const QString &moduleFile, const QStringList &userFold
         for (unsigned length = EnterprisesLength + 1; length < identity->oidlen; ++length)
             objects.insert(oidKey(identity->oid, length));
     }
-    if (objects.size() > ImportObjectLimit || items > StoredSlotCount) {
-        result.refusal = QStringLiteral("the module has more than %1 objects or enumeration items").arg(StoredSlotCount);
-        return result;
-    }
+    if (objects.size() > ImportObjectLimit || items > StoredSlotCount)
+        return refused(Reason::TooManyObjects, QString::number(StoredSlotCount));
 
     auto scratch = std::make_unique<AppState>();
     Importer importer(*scratch, notKept);
@@ -449,8 +532,10 @@ ImportResult importModule(const QString &moduleFile, const QStringList &userFold
 
     state.tables = scratch->tables;
     info = imported;
+    ImportResult result;
     result.imported = true;
-    result.notKept = notKept;
+    result.notKept = notKept.english;
+    result.notKeptJapanese = notKept.japanese;
     return result;
 }
 

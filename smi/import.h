@@ -24,6 +24,9 @@ struct ImportResult {
     bool imported = false;
     QString refusal;      // why nothing was imported (English), with libsmi's first errors
     QStringList notKept;  // "NAME: reason" for what the design could not keep
+    // The same in Japanese, for the program: one line for each line above.
+    QString refusalJapanese;
+    QStringList notKeptJapanese;
 };
 
 // The folders searched for the modules `moduleFile` imports, in order: our

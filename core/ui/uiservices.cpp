@@ -6,7 +6,12 @@
 namespace korvel {
 
 UiServices::UiServices() = default;
-UiServices::~UiServices() = default;
+UiServices::~UiServices()
+{
+    // Tool windows have no parent to take them along.
+    for (auto &[which, window] : m_toolWindows)
+        delete window.data();
+}
 
 void UiServices::setDialog(ModalDialog dialog, DialogFactory factory)
 {
@@ -57,6 +62,30 @@ bool UiServices::switchWindow(MainWindow target, QObject *current)
         return false;
     if (auto *widget = qobject_cast<QWidget *>(current))
         widget->window()->close();
+    return true;
+}
+
+void UiServices::setToolWindow(ToolWindow window, WindowFactory factory)
+{
+    m_toolFactories[window] = std::move(factory);
+}
+
+bool UiServices::showToolWindow(ToolWindow which)
+{
+    QPointer<QWidget> &window = m_toolWindows[which];
+    if (!window) {
+        const auto factory = m_toolFactories.find(which);
+        if (factory == m_toolFactories.end() || !factory->second)
+            return false;
+        window = factory->second();
+        if (!window)
+            return false;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setAttribute(Qt::WA_QuitOnClose, false);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
     return true;
 }
 

@@ -10,6 +10,8 @@
 
 #include "services.h"
 
+#include <QPointer>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -34,11 +36,15 @@ public:
 
     void setDialog(ModalDialog dialog, DialogFactory factory);
     void setWindow(MainWindow window, WindowFactory factory);
+    // A tool window is built without a parent and does not keep the program
+    // running once the last main window has closed.
+    void setToolWindow(ToolWindow window, WindowFactory factory);
 
     DialogOutcome openDialog(ModalDialog dialog, QObject *owner) override;
     bool hasDialog(ModalDialog dialog) const override;
     bool switchWindow(MainWindow target, QObject *current) override;
     bool hasWindow(MainWindow target) const override;
+    bool showToolWindow(ToolWindow window) override;
 
     // Builds and shows a main window; it deletes itself when closed. Null
     // when the program has no such window.
@@ -52,6 +58,8 @@ protected:
 private:
     std::map<ModalDialog, DialogFactory> m_dialogs;
     std::map<MainWindow, WindowFactory> m_windows;
+    std::map<ToolWindow, WindowFactory> m_toolFactories;
+    std::map<ToolWindow, QPointer<QWidget>> m_toolWindows;
 };
 
 } // namespace korvel

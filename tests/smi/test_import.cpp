@@ -214,19 +214,51 @@ TEST(Import, SaysWhatItCannotKeep)
               QStringLiteral("2"));
 }
 
+// SMIv1's application types by their names: Counter and NetworkAddress are
+// no Gauge and no OCTET STRING, whatever their base types say.
+TEST(Import, KeepsSmiv1Syntaxes)
+{
+    QByteArray text = "V1-MIB DEFINITIONS ::= BEGIN\nIMPORTS enterprises, Gauge, Counter, NetworkAddress, TimeTicks\n"
+                      "    FROM RFC1155-SMI OBJECT-TYPE FROM RFC-1212;\nacme OBJECT IDENTIFIER ::= { enterprises 4242 }\n";
+    const QList<QPair<QString, int32_t>> syntaxes{{"Gauge", Syntax::Gauge}, {"Counter", Syntax::Counter},
+                                                  {"NetworkAddress", Syntax::IpAddress}, {"TimeTicks", Syntax::TimeTicks}};
+    for (qsizetype i = 0; i < syntaxes.size(); ++i)
+        text += QStringLiteral("s%1 OBJECT-TYPE SYNTAX %2 ACCESS read-only STATUS mandatory DESCRIPTION \"d\" ::= { acme %1 }\n")
+                    .arg(i + 1).arg(syntaxes[i].first).toUtf8();
+    QTemporaryDir dir;
+    auto state = std::make_unique<AppState>();
+    ModuleInfo info;
+    const ImportResult result = importModule(writeModule(dir, QStringLiteral("V1-MIB"), text + "END\n"), {}, *state, info, Base);
+    ASSERT_TRUE(result.imported) << result.refusal.toStdString();
+    for (qsizetype i = 0; i < syntaxes.size(); ++i) {
+        const int slot = findObjectByName(*state, QStringLiteral("s%1").arg(i + 1));
+        EXPECT_EQ(state->tables.attribute[attributeOf(*state, slot)].Syntax, syntaxes[i].second) << syntaxes[i].first.toStdString();
+    }
+}
+
 // A refused module leaves the design and its module information as they were.
 TEST(Import, RefusalsChangeNothing)
 {
     QByteArray tooMany = Header;
     for (int i = 1; i <= ImportObjectLimit + 1; ++i)
         tooMany += QStringLiteral("n%1 OBJECT IDENTIFIER ::= { testMIB %1 }\n").arg(i).toUtf8();
+    // 1000 objects, and the node the identity stands below (in ACME-BASE) makes 1001.
+    QByteArray besideIdentity = QByteArray(Header)
+                                    .replace("SNMPv2-CONF;", "SNMPv2-CONF acme FROM ACME-BASE;")
+                                    .replace("{ enterprises 9 }", "{ acme 1 }")
+                                + "top OBJECT IDENTIFIER ::= { enterprises 9 }\n";
+    for (int i = 1; i < ImportObjectLimit; ++i)
+        besideIdentity += QStringLiteral("n%1 OBJECT IDENTIFIER ::= { top %1 }\n").arg(i).toUtf8();
     const QList<QPair<QByteArray, const char *>> refusals{
         {{}, "cannot be found"}, // no file at all
         {"TEST-MIB DEFINITIONS ::= BEGIN\nIMPORTS nothing FROM;\n::= {\n", "libsmi cannot read the module: TEST-MIB:"},
         {QByteArray(Header).replace("enterprises 9", "mib-2 9") + "END\n", "nothing under enterprises"},
-        {tooMany + "END\n", "more than 1000"}};
+        {tooMany + "END\n", "more than 1000"},
+        {besideIdentity + "END\n", "more than 1000"}};
     for (const auto &[module, reason] : refusals) {
         QTemporaryDir dir;
+        writeModule(dir, QStringLiteral("ACME-BASE"), "ACME-BASE DEFINITIONS ::= BEGIN IMPORTS enterprises FROM SNMPv2-SMI;\n"
+                                                      "acme OBJECT IDENTIFIER ::= { enterprises 8 } END\n");
         const QString file = module.isEmpty() ? dir.filePath(QStringLiteral("NONE-MIB"))
                                               : writeModule(dir, QStringLiteral("TEST-MIB"), module);
         auto state = std::make_unique<AppState>();

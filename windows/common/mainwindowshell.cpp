@@ -50,6 +50,9 @@ QAction *MainWindowShell::buildMenus(const MenuNames &names)
     addMenuItem(file, QLatin1String(names.loadItem), names.loadCaption, [this] {
         m_files.loadMibFile();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    addMenuItem(file, p + QLatin1String("_IMPORT"), QStringLiteral("MIBﾓｼﾞｭｰﾙのｲﾝﾎﾟｰﾄ(&P)"), [this] {
+        m_files.importMibModule();
+    });
     addMenuItem(file, p + QLatin1String("_SMIV2"), QStringLiteral("SMIv2 MIBﾌｧｲﾙ作成(&M)"), [this] {
         m_files.createSmiv2File();
     });
@@ -60,6 +63,9 @@ QAction *MainWindowShell::buildMenus(const MenuNames &names)
     const MainWindow target = names.switchTarget;
     QAction *switchItem = addMenuItem(view, QLatin1String(names.switchItem), names.switchCaption, [this, target] {
         m_services.switchWindow(target, this);
+    });
+    addMenuItem(view, p + QLatin1String("_CHECK"), QStringLiteral("ﾃﾞｻﾞｲﾝﾁｪｯｸ(&C)"), [this] {
+        m_services.showToolWindow(ToolWindow::Check);
     });
 
     QMenu *help = m_helpMenu = addMenu(p + QLatin1String("_HELP"), QStringLiteral("ﾍﾙﾌﾟ(&H)"));

@@ -1,7 +1,7 @@
 // What the List and Tree windows share as main windows: the tables and the
 // services they work on, the file commands, the menus ﾌｧｲﾙ, 表示 and ﾍﾙﾌﾟ,
-// the switch to the other window, the about box, and the running of a
-// command whose failure is reported as an error.
+// the switch to the other window, the design check, the about box, and the
+// running of a command whose failure is reported as an error.
 #pragma once
 
 #include "appstate.h"
@@ -24,8 +24,8 @@ class MainWindowShell : public QMainWindow
 public:
     // The object names and captions in which the two windows' menus differ.
     // The menus are PREFIX_FILE, PREFIX_VIEW and PREFIX_HELP; the items
-    // PREFIX_OPEN, PREFIX_SAVE, `loadItem`, PREFIX_END, `switchItem`,
-    // PREFIX_HELP_HELP and PREFIX_VERSION.
+    // PREFIX_OPEN, PREFIX_SAVE, `loadItem`, PREFIX_IMPORT, PREFIX_END,
+    // `switchItem`, PREFIX_CHECK, PREFIX_HELP_HELP and PREFIX_VERSION.
     struct MenuNames {
         QString prefix;
         const char *loadItem;

@@ -300,6 +300,9 @@ bool ListWindow::openEditor(const QString &failure)
         m_services.show(failure, MessageKind::Error);
         return false;
     case DialogOutcome::Accepted:
+        // The editor accepts only once it has added or changed the object.
+        m_services.designChanged();
+        break;
     case DialogOutcome::Rejected:
         break;
     }
@@ -376,6 +379,7 @@ void ListWindow::deleteObject()
             return;
         }
         const bool deleted = deleteSubtree(m_state, *slot);
+        m_services.designChanged();
         if (!deleted)
             m_services.show(texts::deleteFailed(), MessageKind::Error);
         // Also after a failure: what was removed stays removed, and the grid

@@ -196,6 +196,18 @@ void TreeWindow::showItem(QTreeWidgetItem *item)
     }
 }
 
+bool TreeWindow::selectObject(int slot)
+{
+    QTreeWidgetItem *item = isSlot(slot) ? m_items->itemOf(slot) : nullptr;
+    if (!item)
+        return false;
+    selectQuietly(item);
+    showItem(item);
+    raise();
+    activateWindow();
+    return true;
+}
+
 QTreeWidgetItem *TreeWindow::selectedItem() const
 {
     const QList<QTreeWidgetItem *> selected = m_treeView->selectedItems();

@@ -51,6 +51,12 @@ public:
     // ShownItemIndex, and EditTarget for any item but the root.
     void showItem(QTreeWidgetItem *item);
 
+public slots:
+    // Selects the item of object `slot`, its ancestors expanded, and shows
+    // it as a click would; brings the window to the front. False when the
+    // tree has no item for it (an object the tree cannot reach).
+    bool selectObject(int slot);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

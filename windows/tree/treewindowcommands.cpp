@@ -94,6 +94,7 @@ void TreeWindow::addNewObject()
         }
         m_treeView->setFocus();
         writePlaceholder(m_state, slot, parent, kind, attribute);
+        m_services.designChanged();
         showItem(item);
     });
 }
@@ -128,6 +129,7 @@ void TreeWindow::deleteObjectTree()
         // failure. The object deleted last is the highest: its item takes
         // the items below it in one step.
         removeItems(QList<int>(removed.crbegin(), removed.crend()));
+        m_services.designChanged();
         if (!complete)
             fail("an object on the way has no attribute");
         parent = parentIsRoot ? nullptr : m_items->itemOf(parentSlot);
@@ -155,6 +157,7 @@ void TreeWindow::applyPanel()
         }
         if (!changeFromPanel(target))
             return;
+        m_services.designChanged();
         showOid();
         m_services.show(texts::objectChanged(), MessageKind::Notice);
     });

@@ -260,6 +260,52 @@ private Q_SLOTS:
         QCOMPARE(m_events, whys); // the reopened boxes held nothing to refuse
     }
 
+    // A module replaces the design as a new one, without a file name; what
+    // it could not keep is listed; a refusal leaves the design as it was.
+    void importsAModuleOrSaysWhyNot_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("message");
+        const QByteArray scalar = "acmeLevel OBJECT-TYPE SYNTAX Integer32 MAX-ACCESS read-only STATUS current\n"
+                                  "    DESCRIPTION \"level\" ::= { acmeMIB 1 }\n";
+        QTest::newRow("whole") << scalar << QStringLiteral("MIBモジュールをインポートしました。");
+        QTest::newRow("not all") << scalar + "acmeAlarm NOTIFICATION-TYPE STATUS current DESCRIPTION \"a\" ::= { acmeMIB 2 }\n"
+                                 << QStringLiteral("MIBモジュールをインポートしました。次の定義は取り込めませんでした。\n・acmeAlarm: 通知は取り込みません");
+        QTest::newRow("refused") << QByteArray()
+                                 << QStringLiteral("MIBモジュールをインポートできませんでした。\nモジュールにはenterprisesの下の定義がありません。");
+    }
+
+    void importsAModuleOrSaysWhyNot()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, message);
+        const QString module = f.path(QStringLiteral("ACME-MIB.txt"));
+        QFile file(module);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("ACME-MIB DEFINITIONS ::= BEGIN\n"
+                   "IMPORTS MODULE-IDENTITY, OBJECT-TYPE, NOTIFICATION-TYPE, Integer32, enterprises FROM SNMPv2-SMI;\n"
+                   "acmeMIB MODULE-IDENTITY LAST-UPDATED \"202501010000Z\" ORGANIZATION \"Acme\" CONTACT-INFO \"c\"\n"
+                   "    DESCRIPTION \"d\" ::= { enterprises 4242 }\n" + body + "END\n");
+        file.close();
+        buildSampleDesign(*f.state);
+        f.state->CurrentFile = QStringLiteral("old.mdf");
+        const QByteArray before = designFileImage(*f.state);
+        auto files = commands();
+        f.services->answerFileDialog(*f.state, module);
+        files->importMibModule();
+        QCOMPARE(f.state->FileDialogMode, 4);
+        const bool imported = !body.isEmpty();
+        const QStringList expected = imported ? QStringList{QStringLiteral("refresh"), QStringLiteral("title File"), message}
+                                              : QStringList{message};
+        QCOMPARE(m_events, expected);
+        QCOMPARE(f.services->lastMessage().kind, !imported ? MessageKind::Error
+                                                 : message.contains(u'・') ? MessageKind::Warning
+                                                                            : MessageKind::Notice);
+        QCOMPARE(designFileImage(*f.state) == before, !imported);
+        QCOMPARE(f.state->ModuleInformation ? f.state->ModuleInformation->organization : QString(),
+                 imported ? QStringLiteral("Acme") : QString());
+    }
+
     // The captions are in each window's file of captions.
     void bothFileMenusOpenTheirDialogs()
     {
@@ -271,7 +317,8 @@ private Q_SLOTS:
             f.services->openedDialogs.clear();
             window->findChild<QAction *>(prefix + QStringLiteral("MODULE_INFO"))->trigger();
             window->findChild<QAction *>(prefix + QStringLiteral("SMIV2"))->trigger();
-            QCOMPARE(f.services->openedDialogs, (QList<ModalDialog>{ModalDialog::ModuleInfo, ModalDialog::FileOpe}));
+            window->findChild<QAction *>(prefix + QStringLiteral("IMPORT"))->trigger();
+            QCOMPARE(f.services->openedDialogs, (QList<ModalDialog>{ModalDialog::ModuleInfo, ModalDialog::FileOpe, ModalDialog::FileOpe}));
         }
     }
 };
