@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,6 +35,12 @@ private:
     }
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // The language chosen last lives in the test's own settings.
+        QStandardPaths::setTestModeEnabled(true);
+    }
+
     void init()
     {
         m_state = std::make_unique<AppState>();
