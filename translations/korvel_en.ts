@@ -38,7 +38,7 @@
 <message><source>自分自身または配下のオブジェクトを親にすることはできません。</source><translation>An object cannot be its own parent or be placed below its own descendants.</translation></message>
 <message><source>エントリはテーブルの下から移動できません。</source><translation>An entry cannot be moved from below its table.</translation></message>
 <message><source>リストからオブジェクトを選択してください。</source><translation>Choose an object in the list.</translation></message>
-<message><source>「新たなオブジェクト」は既に追加されています。</source><translation>"newObject" has already been added.</translation></message>
+<message><source>「新たなオブジェクト」は既に追加されています。</source><translation>"new object" has already been added.</translation></message>
 <message><source>これ以上登録できません。</source><translation>No more objects can be registered.</translation></message>
 <message><source>このオブジェクトの下に新たなオブジェクトは追加できません。</source><translation>No new object can be added below this object.</translation></message>
 <message><source>追加に失敗しました</source><translation>Adding failed</translation></message>
@@ -50,7 +50,7 @@
 <message><source>テーブルのタイプへは変更できません。</source><translation>The object cannot be changed into a table.</translation></message>
 <message><source>テーブルはこれ以上登録できません</source><translation>No more tables can be registered</translation></message>
 <message><source>項目値は最大1000までです。</source><translation>An item value is at most 1000.</translation></message>
-<message><source>新たなオブジェクト</source><translation>newObject</translation></message>
+<message><source>新たなオブジェクト</source><translation>new object</translation></message>
 <message><source>変更に失敗しました</source><translation>Changing failed</translation></message>
 <message><source>拡張子(.mdf)がついていないか無効です。</source><translation>The file name lacks the extension (.mdf) or it is not valid.</translation></message>
 <message><source>拡張子(.mib)がついていないか無効です。</source><translation>The file name lacks the extension (.mib) or it is not valid.</translation></message>
