@@ -11,7 +11,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -55,6 +55,7 @@ class EnglishTest : public QObject
     Q_OBJECT
 
     GuiDriver d;
+    QTemporaryDir m_settings;
 
     // Makes `window` the one the driver works on.
     QWidget *use(QWidget *window)
@@ -76,8 +77,10 @@ class EnglishTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(QSettings(QStringLiteral("Korvel"), QStringLiteral("korvel")).fileName().contains(QLatin1String(".qttest")));
+        // The choice is remembered in this test's own folder, apart from
+        // the user's and from other tests running at the same time.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+        QVERIFY(QSettings(QStringLiteral("Korvel"), QStringLiteral("korvel")).fileName().startsWith(m_settings.path()));
     }
     void init() { d.setUp(), registerProgramWindows(*d.services, *d.state), buildSampleDesign(*d.state); }
     void cleanup() { d.tearDown(), useLanguage(Language::Japanese); }

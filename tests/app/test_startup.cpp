@@ -8,7 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QProcess>
-#include <QStandardPaths>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,6 +25,7 @@ private:
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<RecordingServices> m_services;
     std::unique_ptr<QTemporaryDir> m_dir;
+    QTemporaryDir m_settings;
 
     QString lockPath() const { return m_dir->filePath(QStringLiteral("korvel.lock")); }
 
@@ -37,8 +38,8 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        // The language chosen last lives in the test's own settings.
-        QStandardPaths::setTestModeEnabled(true);
+        // No language chosen: this test's own settings folder is empty.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
     }
 
     void init()
