@@ -7,11 +7,13 @@
 set -eu
 cd "$(dirname "$0")"
 
-# The last line is what the package test needs: cpack's Debian tools and the
+# qt6-tools-dev and qt6-l10n-tools build the English translation (Qt
+# Linguist's CMake support and lrelease). The last line is what the package
+# test needs: cpack's Debian tools and the
 # validators of the desktop entry and the AppStream metadata.
 packages="g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
 libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic xdg-utils
-libsmi2-dev smitools snmp libsnmp-base qt6-translations-l10n
+libsmi2-dev smitools snmp libsnmp-base qt6-translations-l10n qt6-tools-dev qt6-l10n-tools
 dpkg-dev file desktop-file-utils appstream"
 
 missing=""

@@ -1,4 +1,5 @@
 #include "program.h"
+#include "messagetexts.h"
 
 #include "objecteditor.h"
 #include "checkwindow.h"
@@ -8,13 +9,12 @@
 #include "moduleinfodialog.h"
 #include "treewindow.h"
 #include "aboutbox.h"
+#include "language.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QLibraryInfo>
 #include <QLockFile>
 #include <QStandardPaths>
-#include <QTranslator>
 #include <QWidget>
 
 namespace korvel {
@@ -59,27 +59,18 @@ Program::Program(AppState &state, UiServices &services)
 {
 }
 
-Program::~Program()
-{
-    if (m_qtTexts)
-        QCoreApplication::removeTranslator(m_qtTexts.get());
-}
+Program::~Program() = default;
 
 bool Program::start(const QString &lockPath)
 {
-    if (!m_qtTexts) {
-        auto texts = std::make_unique<QTranslator>();
-        if (texts->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))
-            && QCoreApplication::installTranslator(texts.get()))
-            m_qtTexts = std::move(texts);
-    }
+    useLanguage(startLanguage(QCoreApplication::arguments()));
 
     m_lock = std::make_unique<QLockFile>(lockPath);
     // Only a lock whose process is gone is stale; a long-running instance's
     // lock never goes stale by age.
     m_lock->setStaleLockTime(0);
     if (!m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError) {
-        m_services.showInformation(QStringLiteral("Korvelは既に起動されています。"));
+        m_services.showInformation(texts::alreadyRunning());
         m_lock.reset();
         return false;
     }

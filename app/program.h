@@ -15,7 +15,6 @@
 #include <memory>
 
 class QLockFile;
-class QTranslator;
 
 namespace korvel {
 
@@ -33,9 +32,8 @@ public:
     Program(AppState &state, UiServices &services);
     ~Program();
 
-    // Loads Qt's own Japanese texts (qtbase_ja.qm from Qt's translations
-    // folder), so that the standard buttons and dialogs read in Japanese;
-    // without the file they stay in English. Then takes the lock at
+    // Shows the program in the language of this run (startLanguage: the
+    // command line's --lang, else the one chosen last). Then takes the lock at
     // `lockPath`; a lock left by a run that crashed does not
     // count. If another instance holds it, tells the user and returns false:
     // the caller ends without a window. Otherwise sets the start values and
@@ -51,7 +49,6 @@ private:
     AppState &m_state;
     UiServices &m_services;
     std::unique_ptr<QLockFile> m_lock;
-    std::unique_ptr<QTranslator> m_qtTexts;
     QPointer<QWidget> m_firstWindow;
 };
 

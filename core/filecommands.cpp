@@ -45,22 +45,19 @@ bool refuseExtension(Services &services, const QString &file, const QString &ext
     return true;
 }
 
-const QString &designExtensionMessage()
+QString designExtensionMessage()
 {
-    static const QString text = texts::mdfExtensionInvalid();
-    return text;
+    return texts::mdfExtensionInvalid();
 }
 
-const QString &mibExtensionMessage()
+QString mibExtensionMessage()
 {
-    static const QString text = texts::mibExtensionInvalid();
-    return text;
+    return texts::mibExtensionInvalid();
 }
 
-const QString &notFoundMessage()
+QString notFoundMessage()
 {
-    static const QString text = texts::fileNotFound();
-    return text;
+    return texts::fileNotFound();
 }
 
 bool declinesOverwrite(Services &services, const QString &path)

@@ -1,5 +1,6 @@
 #include "services.h"
 
+#include "messagetexts.h"
 #include "miblibrary.h"
 
 namespace korvel {
@@ -11,11 +12,11 @@ Message makeMessage(const QString &text, MessageKind kind, const QString &captio
     message.kind = kind;
     switch (kind) {
     case MessageKind::Warning:
-        message.caption = QStringLiteral("注意メッセージ");
+        message.caption = texts::cautionCaption();
         message.icon = MessageIcon::Exclamation;
         break;
     case MessageKind::Error:
-        message.caption = QStringLiteral("警告メッセージ");
+        message.caption = texts::warningCaption();
         message.icon = MessageIcon::Critical;
         break;
     case MessageKind::Notice:

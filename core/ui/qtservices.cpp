@@ -1,5 +1,6 @@
 #include "qtservices.h"
 
+#include "language.h"
 #include "programfiles.h"
 
 #include <QApplication>
@@ -31,7 +32,7 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
 
 QString helpPagePath(const QString &programFolder)
 {
-    return programFolder + QStringLiteral("/help/index.html");
+    return helpPage(programFolder);
 }
 
 QString QtServices::displayedMessageText(const QString &text)

@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -18,6 +20,7 @@ class StartupTest : public QObject
 
 private:
     GuiDriver f;
+    QTemporaryDir m_settings;
 
     QString lockPath() const { return f.path(QStringLiteral("korvel.lock")); }
 
@@ -28,6 +31,12 @@ private:
     }
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // No language chosen: this test's own settings folder is empty.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    }
+
     void init() { f.setUp(); }
     void cleanup() { f.tearDown(); }
 

@@ -28,6 +28,7 @@ dpkg-deb -f "$deb" Depends | grep -q "libqt6core6" || fail "Depends lacks Qt: $(
 root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
 for file in usr/bin/korvel usr/bin/korvelc "usr/$libdir/libkorvel.so" usr/share/korvel/help/index.html \
+    usr/share/korvel/help/index_en.html \
     usr/share/korvel/icon/green.bmp usr/share/applications/org.example.korvel.desktop \
     usr/share/icons/hicolor/256x256/apps/korvel.png usr/share/metainfo/org.example.korvel.metainfo.xml \
     usr/share/man/man1/korvelc.1 usr/share/man/man1/korvel.1; do

@@ -1,6 +1,10 @@
 #include "mainwindowshell.h"
 
+#include "language.h"
+
 #include <QAction>
+#include <QActionGroup>
+#include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -67,6 +71,19 @@ QAction *MainWindowShell::buildMenus(const MenuNames &names)
     addMenuItem(view, p + QLatin1String("_CHECK"), QStringLiteral("ﾃﾞｻﾞｲﾝﾁｪｯｸ(&C)"), [this] {
         m_services.showToolWindow(ToolWindow::Check);
     });
+    // The language of every window, remembered for the next runs.
+    QMenu *languages = view->addMenu(QStringLiteral("言語(&G)"));
+    languages->setObjectName(p + QLatin1String("_LANG"));
+    auto *choice = new QActionGroup(languages);
+    const auto languageItem = [&](const char *name, const QString &caption, Language language) {
+        QAction *item = addMenuItem(languages, p + QLatin1String(name), caption, [language] { chooseLanguage(language); });
+        item->setCheckable(true);
+        item->setActionGroup(choice);
+        item->setChecked(currentLanguage() == language);
+        return item;
+    };
+    m_japaneseItem = languageItem("_LANG_JA", QStringLiteral("日本語"), Language::Japanese);
+    m_englishItem = languageItem("_LANG_EN", QStringLiteral("English"), Language::English);
 
     QMenu *help = m_helpMenu = addMenu(p + QLatin1String("_HELP"), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     addMenuItem(help, p + QLatin1String("_HELP_HELP"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), [this] { m_services.showHelp(); });
@@ -74,6 +91,16 @@ QAction *MainWindowShell::buildMenus(const MenuNames &names)
         m_services.openDialog(ModalDialog::Version, this);
     });
     return switchItem;
+}
+
+void MainWindowShell::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // The texts themselves follow through translateWindow.
+    if (event->type() == QEvent::LanguageChange && m_japaneseItem) {
+        m_japaneseItem->setChecked(currentLanguage() == Language::Japanese);
+        m_englishItem->setChecked(currentLanguage() == Language::English);
+    }
 }
 
 QLabel *MainWindowShell::addOidLabel()

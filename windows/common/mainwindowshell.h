@@ -1,7 +1,8 @@
 // What the List and Tree windows share as main windows: the tables and the
 // services they work on, the file commands, the menus ﾌｧｲﾙ, 表示 and ﾍﾙﾌﾟ,
-// the switch to the other window, the design check, the about box, and the
-// running of a command whose failure is reported as an error.
+// the switch to the other window, the design check, the language, the
+// about box, and the running of a command whose failure is reported as an
+// error.
 #pragma once
 
 #include "appstate.h"
@@ -25,7 +26,8 @@ public:
     // The object names and captions in which the two windows' menus differ.
     // The menus are PREFIX_FILE, PREFIX_VIEW and PREFIX_HELP; the items
     // PREFIX_OPEN, PREFIX_SAVE, `loadItem`, PREFIX_IMPORT, PREFIX_END,
-    // `switchItem`, PREFIX_CHECK, PREFIX_HELP_HELP and PREFIX_VERSION.
+    // `switchItem`, PREFIX_CHECK, PREFIX_HELP_HELP and PREFIX_VERSION; 表示
+    // holds the language menu PREFIX_LANG with PREFIX_LANG_JA and PREFIX_LANG_EN.
     struct MenuNames {
         QString prefix;
         const char *loadItem;
@@ -47,6 +49,8 @@ protected:
 
     QMenu *addMenu(const QString &name, const QString &caption);
     QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption, std::function<void()> handler);
+
+    void changeEvent(QEvent *event) override;
 
     // The status bar's label for the full OID of the chosen object (OidLabel).
     QLabel *addOidLabel();
@@ -74,6 +78,8 @@ private:
     QMenu *m_fileMenu = nullptr;
     QMenu *m_viewMenu = nullptr;
     QMenu *m_helpMenu = nullptr;
+    QAction *m_japaneseItem = nullptr;
+    QAction *m_englishItem = nullptr;
 };
 
 } // namespace korvel

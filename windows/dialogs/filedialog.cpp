@@ -81,9 +81,9 @@ void FileDialog::loadMode()
     const int mode = m_state.FileDialogMode;
     const bool mib = mode == FileDialogPurpose::CreateMibFile || mode == FileDialogPurpose::LoadMibFile;
     m_fileList->setPattern(mib ? QStringLiteral("*.mib") : QStringLiteral("*.mdf"));
-    m_okButton->setText(mode == FileDialogPurpose::SaveDesignFile  ? QStringLiteral("保存")
-                        : mode == FileDialogPurpose::CreateMibFile ? QStringLiteral("MIB作成")
-                                                                   : QStringLiteral("開く"));
+    m_okButton->setText(mode == FileDialogPurpose::SaveDesignFile  ? translated("保存")
+                        : mode == FileDialogPurpose::CreateMibFile ? translated("MIB作成")
+                                                                   : translated("開く"));
 
     if (mode != FileDialogPurpose::SaveDesignFile && mode != FileDialogPurpose::CreateMibFile) {
         m_pathBox->clear();

@@ -1,4 +1,5 @@
 #include "moduleinfodialog.h"
+#include "messagetexts.h"
 
 #include "fieldtext.h"
 #include "moduleinfo.h"
@@ -220,7 +221,7 @@ void ModuleInfoDialog::addRevision()
 {
     const QDateTime date = parseDate(m_revisionDate->text());
     if (!date.isValid()) {
-        m_services.show(QStringLiteral("改版の日時は「2026-12-07 09:30」の形で入力してください。"),
+        m_services.show(texts::revisionDateInvalid(),
                         MessageKind::Warning);
         m_revisionDate->setFocus();
         return;
@@ -235,7 +236,7 @@ void ModuleInfoDialog::removeRevision()
 {
     const int row = m_revisions->currentRow();
     if (row < 0) {
-        m_services.show(QStringLiteral("削除する改版を選択してください。"), MessageKind::Warning);
+        m_services.show(texts::chooseRevision(), MessageKind::Warning);
         return;
     }
     m_revisions->removeRow(row);
@@ -257,28 +258,28 @@ std::optional<ModuleInfo> ModuleInfoDialog::checkedValues()
     info.description = m_description->toPlainText();
 
     if (info.moduleName.isEmpty())
-        return refuse(QStringLiteral("モジュール名を入力してください。"), m_moduleName);
+        return refuse(texts::moduleNameEmpty(), m_moduleName);
     if (!isSmiName(info.moduleName, UpperCase))
-        return refuse(QStringLiteral("モジュール名は英大文字で始まる英数字とハイフンで入力してください。"),
+        return refuse(texts::moduleNameInvalid(),
                       m_moduleName);
     if (!isSmiName(info.identity, LowerCase))
-        return refuse(QStringLiteral("識別子は英小文字で始まる英数字とハイフンで入力してください。"), m_identity);
+        return refuse(texts::identityInvalid(), m_identity);
     for (int slot = 0; slot < SlotCount; ++slot) {
         if (m_state.tables.tree[slot].InUse == 1 && displayedName(m_state, slot) == info.identity)
-            return refuse(QStringLiteral("識別子が同じ名前のオブジェクトがあります。"), m_identity);
+            return refuse(texts::identityTaken(), m_identity);
     }
     const std::optional<quint64> subId = isAllDigits(m_subId->text()) ? digitValue(m_subId->text()) : std::nullopt;
     if (!subId || *subId < 1 || *subId > LastSubId)
-        return refuse(QStringLiteral("サブ識別子は1～2147483647です。"), m_subId);
+        return refuse(texts::subIdOutOfRange(), m_subId);
     info.identitySubId = static_cast<int32_t>(*subId);
     for (int child : childrenOf(m_state, info.identityParent)) {
         if (m_state.tables.tree[child].ObjectId == info.identitySubId)
-            return refuse(QStringLiteral("このサブ識別子は親オブジェクトの下で既に使われています。"), m_subId);
+            return refuse(texts::subIdTaken(), m_subId);
     }
     if (!m_lastUpdated->text().trimmed().isEmpty()) {
         info.lastUpdated = parseDate(m_lastUpdated->text());
         if (!info.lastUpdated.isValid())
-            return refuse(QStringLiteral("最終更新の日時は「2026-12-07 09:30」の形で入力してください。"),
+            return refuse(texts::lastUpdatedInvalid(),
                           m_lastUpdated);
     }
     for (int row = 0; row < m_revisions->rowCount(); ++row)

@@ -2,6 +2,7 @@
 // options, the loading of an object's fields and the range, enumeration and
 // key controls.
 #include "objecteditor.h"
+#include "translated.h"
 
 #include "controlstates.h"
 #include "editorrules.h"
@@ -102,7 +103,7 @@ void ObjectEditor::setItemEntries(const QString &text)
 bool ObjectEditor::openForAdd(const QString &levelText)
 {
     fillParentList();
-    m_commitButton->setText(QStringLiteral("   追加"));
+    m_commitButton->setText(translated("   追加"));
 
     // A level name that names no object (typed over in the List window) adds
     // at the top level, as "enterprise" does.
@@ -137,7 +138,7 @@ bool ObjectEditor::openForChange(int slot)
     if (!inUse(m_state, slot))
         return false;
     fillParentList();
-    m_commitButton->setText(QStringLiteral("   変更"));
+    m_commitButton->setText(translated("   変更"));
 
     const MibTree &object = m_state.tables.tree[slot];
     chooseParentEntry(parentEntryOf(m_state, object.Parent));

@@ -37,10 +37,9 @@ constexpr int NameColumn = 0;
 constexpr int IdColumn = 1;
 constexpr int SlotColumn = 2;
 
-const QString &selectMessage()
+QString selectMessage()
 {
-    static const QString text = texts::selectFromList();
-    return text;
+    return texts::selectFromList();
 }
 
 QIcon loadIcon(const QString &folder, const char *file)

@@ -1,0 +1,18 @@
+#include "translated.h"
+
+#include <QCoreApplication>
+
+namespace korvel {
+
+QString translated(const QString &source)
+{
+    qsizetype start = 0;
+    while (start < source.size() && source.at(start).isSpace())
+        ++start;
+    if (start == source.size())
+        return source;
+    const QByteArray key = source.mid(start).toUtf8();
+    return source.left(start) + QCoreApplication::translate("Korvel", key.constData());
+}
+
+} // namespace korvel

@@ -1,0 +1,20 @@
+// The program's fixed texts are written in Japanese, and those texts are the
+// keys of the translations (translations/korvel_*.ts, context "Korvel"). A
+// text shows in the language chosen for this run; with no translation loaded,
+// or none for the text, it shows as written.
+#pragma once
+
+#include <QString>
+
+namespace korvel {
+
+// `source` in the chosen language. Leading white space (the room the
+// buttons keep for their pictures, a message line's line break) is kept as
+// it is and is not part of the key.
+QString translated(const QString &source);
+inline QString translated(const char *source)
+{
+    return translated(QString::fromUtf8(source));
+}
+
+} // namespace korvel
