@@ -289,7 +289,7 @@ void FileCommands::importMibModule()
         const ImportResult result =
             importModule(path, {}, m_state, info, QDir(m_services.programFolder()).filePath(QStringLiteral("mibs")));
         if (!result.imported) {
-            m_services.show(texts::moduleNotImported().arg(result.refusalJapanese), MessageKind::Error);
+            m_services.show(texts::moduleNotImported().arg(inShownLanguage(result.refusalJapanese, result.refusal)), MessageKind::Error);
             return;
         }
         m_state.ModuleInformation = info;
@@ -302,10 +302,11 @@ void FileCommands::importMibModule()
         if (updateTitle)
             updateTitle();
         m_services.designChanged();
-        if (result.notKeptJapanese.isEmpty())
+        const QStringList notKept = inShownLanguage(result.notKeptJapanese.join(u'\n'), result.notKept.join(u'\n')).split(u'\n', Qt::SkipEmptyParts);
+        if (notKept.isEmpty())
             m_services.show(texts::moduleImported(), MessageKind::Notice, texts::openCaption());
         else
-            m_services.show(listMessage(texts::moduleImportedWithout(), result.notKeptJapanese), MessageKind::Warning);
+            m_services.show(listMessage(texts::moduleImportedWithout(), notKept), MessageKind::Warning);
     });
 }
 

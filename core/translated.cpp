@@ -4,6 +4,20 @@
 
 namespace korvel {
 
+namespace {
+bool shownInEnglish = false;
+}
+
+bool englishShown()
+{
+    return shownInEnglish;
+}
+
+void setEnglishShown(bool english)
+{
+    shownInEnglish = english;
+}
+
 QString translated(const QString &source)
 {
     qsizetype start = 0;

@@ -17,4 +17,13 @@ inline QString translated(const char *source)
     return translated(QString::fromUtf8(source));
 }
 
+// Whether the program shows English. Texts made with their English beside
+// them (the design check's findings, the import's reasons) choose by it.
+bool englishShown();
+void setEnglishShown(bool english);
+inline QString inShownLanguage(const QString &japanese, const QString &english)
+{
+    return englishShown() ? english : japanese;
+}
+
 } // namespace korvel

@@ -154,5 +154,18 @@
 <message><source>MIBﾌｧｲﾙをﾛｰﾄﾞ(&amp;L)</source><translation>&amp;Load MIB File</translation></message>
 <message><source>ﾘｽﾄ(&amp;L)</source><translation>&amp;List</translation></message>
 <message><source>- Korvel （ツリー）</source><translation>- Korvel (Tree)</translation></message>
+<message><source>MIBﾓｼﾞｭｰﾙのｲﾝﾎﾟｰﾄ(&amp;P)</source><translation>Im&amp;port MIB Module</translation></message>
+<message><source>ﾃﾞｻﾞｲﾝﾁｪｯｸ(&amp;C)</source><translation>Design &amp;Check</translation></message>
+<message><source>MIBモジュールをインポートしました。</source><translation>The MIB module was imported.</translation></message>
+<message><source>MIBモジュールをインポートしました。次の定義は取り込めませんでした。</source><translation>The MIB module was imported. These definitions could not be kept:</translation></message>
+<message><source>MIBモジュールをインポートできませんでした。&#xa;%1</source><translation>The MIB module could not be imported.&#xa;%1</translation></message>
+<message><source>MIBモジュールのインポートに失敗しました</source><translation>Importing the MIB module failed</translation></message>
+<message><source>Korvel （デザインチェック）</source><translation>Korvel (Design Check)</translation></message>
+<message><source>問題は見つかりませんでした。</source><translation>No problems were found.</translation></message>
+<message><source>エラー</source><translation>Error</translation></message>
+<message><source>警告</source><translation>Warning</translation></message>
+<message><source>エラー %1件、警告 %2件</source><translation>%1 error(s), %2 warning(s)</translation></message>
+<message><source>種別</source><translation>Severity</translation></message>
+<message><source>内容</source><translation>Message</translation></message>
 </context>
 </TS>

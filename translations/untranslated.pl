@@ -4,8 +4,8 @@
 # add to the .ts file; ends with status 1 when there is any.
 #   perl translations/untranslated.pl [source folder]
 # A text's key leaves out its leading white space, as the program's lookup
-# does. The design check's findings carry their English beside them and are
-# not listed.
+# does. The design check's findings and the import's reasons carry their
+# English beside them and are not listed.
 use strict;
 use warnings;
 use File::Find;
@@ -14,7 +14,7 @@ binmode STDOUT, ':encoding(UTF-8)';
 my $root = shift // '.';
 my $japanese = qr/[\p{Hiragana}\p{Katakana}\p{Han}\x{3001}-\x{303F}\x{FF00}-\x{FFEF}]/;
 my @folders = map { "$root/$_" } qw(app core windows model smi tools);
-my %skip = map { ("$root/$_" => 1) } qw(model/designcheck.cpp);
+my %skip = map { ("$root/$_" => 1) } qw(model/designcheck.cpp smi/import.cpp);
 
 sub xml_decode {
     my ($text) = @_;

@@ -64,6 +64,7 @@ public:
     {
         unload();
         language = chosen;
+        setEnglishShown(chosen == Language::English);
         // In English Qt's own texts stay its built-in English ones.
         if (chosen == Language::English)
             m_programLoaded = m_program.load(QStringLiteral(":/i18n/korvel_en.qm"))

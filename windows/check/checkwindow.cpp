@@ -73,6 +73,14 @@ void CheckWindow::showEvent(QShowEvent *event)
     refresh();
 }
 
+void CheckWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // The findings' texts are made afresh in the language now shown.
+    if (event->type() == QEvent::LanguageChange && isVisible())
+        refresh();
+}
+
 void CheckWindow::refresh()
 {
     CheckOptions options;
@@ -88,8 +96,9 @@ void CheckWindow::refresh()
         item->setText(SeverityColumn, finding.isError() ? texts::checkError() : texts::checkWarning());
         item->setIcon(SeverityColumn, style()->standardIcon(finding.isError() ? QStyle::SP_MessageBoxCritical
                                                                                : QStyle::SP_MessageBoxWarning));
-        item->setText(MessageColumn, finding.japaneseMessage());
-        item->setToolTip(MessageColumn, finding.japaneseMessage());
+        const QString message = inShownLanguage(finding.japaneseMessage(), finding.englishMessage());
+        item->setText(MessageColumn, message);
+        item->setToolTip(MessageColumn, message);
         item->setData(ObjectColumn, Qt::UserRole, finding.slot);
         errors += finding.isError() ? 1 : 0;
     }

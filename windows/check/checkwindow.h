@@ -30,6 +30,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void findingDoubleClicked(QTreeWidgetItem *item); // CheckList
