@@ -55,28 +55,14 @@ public:
         std::memset(static_cast<void *>(image.attribute.data()), 0, KORVEL_MIB_RECORDS * sizeof(::MibAttribute));
         std::memset(static_cast<void *>(image.range.data()), 0, KORVEL_MIB_RECORDS * sizeof(::MibRange));
         std::memset(static_cast<void *>(image.list.data()), 0, KORVEL_MIB_RECORDS * sizeof(::MibList));
-        // Lengths as the library gives them: in bytes.
-        ::MibTree *t = image.tree.data();
-        std::strcpy(t[0].Name, "\x83\x7c\x81\x5b\x83\x67"); // ポート
-        t[0].NameLength = 6;
-        t[0].ObjectId = 1;
-        t[0].Parent = -1;
-        t[0].Kind = 1;
-        t[0].InUse = 1;
-        std::memset(t[1].Name, 0xB1, sizeof t[1].Name); // half-width ｱ, no zero byte
-        t[1].NameLength = 512;
-        t[1].ObjectId = 2;
-        t[1].Parent = 0;
-        t[1].Kind = 4;
-        t[1].InUse = 1;
-        ::MibAttribute *a = image.attribute.data();
-        a[0].Owner = 1;
-        a[0].Syntax = 6;
-        a[0].Access = 2;
-        std::strcpy(a[0].Description, "line one\n\x8f\xf3\x91\xd4"); // 状態
-        a[0].DescriptionLength = 13;
-        a[0].InUse = 1;
-        a[1].Owner = 7; // a free record keeps its numbers
+        // Lengths as the library gives them: in bytes. ポート, then a name of
+        // half-width ｱ without a zero byte, a description ending in 状態 and a
+        // free record, which keeps its numbers.
+        image.tree[0] = {"\x83\x7c\x81\x5b\x83\x67", 6, 1, -1, 1, 1};
+        image.tree[1] = {{}, 512, 2, 0, 4, 1};
+        std::memset(image.tree[1].Name, 0xB1, sizeof image.tree[1].Name);
+        image.attribute[0] = {1, 6, 0, 2, "line one\n\x8f\xf3\x91\xd4", 13, 0, 1};
+        image.attribute[1].Owner = 7;
         return 0;
     }
 };
@@ -219,4 +205,40 @@ TEST(ProgramFiles, HelpAndIconsBesideTheProgramOrInstalled)
     EXPECT_EQ(libraryCandidates(bin),
               (QStringList{bin + QStringLiteral("/libkorvel"),
                            QDir::cleanPath(bin + QStringLiteral("/" KORVEL_LIBRARY_FROM_BIN)) + QStringLiteral("/libkorvel")}));
+}
+
+TEST(Cp932, EncodesAndDecodes)
+{
+    struct Row {
+        QString text;
+        QByteArray bytes;
+        bool decodesBack;
+    };
+    const Row rows[] = {
+        {QString(), QByteArray(), true},
+        {QStringLiteral("abc,1"), "abc,1", true},
+        {QStringLiteral("注意"), "\x92\x8d\x88\xd3", true},
+        {QStringLiteral("ﾂﾘｰ"), "\xc2\xd8\xb0", true},
+        // The code page, not JIS Shift_JIS: the full-width tilde, not the
+        // wave dash, and the NEC special characters.
+        {QString(QChar(0xFF5E)), "\x81\x60", true},
+        {QString(QChar(0x2460)), "\x87\x40", true},
+        // What it cannot represent is one substitute, even outside the basic plane.
+        {QStringLiteral("a\u00e9b"), "a?b", false},
+        {QStringLiteral("x\U0001F600y"), "x?y", false},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.text.toStdString());
+        EXPECT_EQ(cp932::encode(row.text), row.bytes);
+        EXPECT_EQ(cp932::decode(row.bytes) == row.text, row.decodesBack);
+    }
+    EXPECT_EQ(cp932::roundTrip(QStringLiteral("é注")), QStringLiteral("?注"));
+    // Bytes that are no character, and a lead byte cut off at the end.
+    const QChar substitute(cp932::SubstituteChar);
+    EXPECT_EQ(cp932::decode("a\xff" "b"), QStringLiteral("a") + substitute + u'b');
+    EXPECT_EQ(cp932::decode("ok\x82"), QStringLiteral("ok") + substitute);
+    QString text;
+    for (int i = 0; i < 5000; ++i)
+        text += QStringLiteral("テキスト%1,").arg(i);
+    EXPECT_EQ(cp932::roundTrip(text), text);
 }
