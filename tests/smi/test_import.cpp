@@ -1,7 +1,9 @@
 #include "designfile.h"
 #include "editorrules.h"
 #include "import.h"
+#include "moduleinfo.h"
 #include "oid.h"
+#include "sampledesign.h"
 #include "smiapi.h"
 #include "smisession.h"
 #include "smiv2writer.h"
@@ -19,20 +21,17 @@
 using namespace korvel;
 using namespace korvel::testing;
 
+// From test_smiv2.cpp.
+void buildEverySyntax(AppState &s);
+QString writeModule(const QTemporaryDir &dir, const QString &name, const QByteArray &text);
+
 namespace {
 
 const QString Base = QStringLiteral(KORVEL_BASE_MIBS);
 
-QString writeModule(const QTemporaryDir &dir, const QString &name, const QByteArray &text)
-{
-    QFile file(dir.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
-    return file.fileName();
-}
-
 // One object as the module can carry it: kind, OID, syntax, access (key
 // columns are written not-accessible), range, enumeration, key position and
-// description.
+// description, its quotes written as apostrophes.
 QString portrait(const AppState &s, int slot)
 {
     QString text = QStringLiteral("%1 %2").arg(s.tables.tree[slot].Kind).arg(dottedOid(s, slot));
@@ -41,7 +40,7 @@ QString portrait(const AppState &s, int slot)
         return text;
     const MibAttribute &attribute = s.tables.attribute[a];
     text += QStringLiteral(" syntax %1 key %2 \"%3\"").arg(attribute.Syntax).arg(attribute.KeyOrder)
-                .arg(displayedText(attribute.Description, attribute.DescriptionLength));
+                .arg(displayedText(attribute.Description, attribute.DescriptionLength).replace(u'"', u'\''));
     if (attribute.KeyOrder == 0)
         text += QStringLiteral(" access %1").arg(attribute.Access);
     if (const int r = rangeOf(s, slot); r >= 0 && attribute.Constraint == Constraint::Range)
@@ -55,35 +54,13 @@ QString portrait(const AppState &s, int slot)
     return text + u' ' + items.join(u',');
 }
 
-void buildEveryShape(AppState &s)
-{
-    const QString d = QStringLiteral("Said once.");
-    const int acme = addNode(s, QStringLiteral("acme"), 40000);
-    const int sys = addNode(s, QStringLiteral("acmeSystem"), 1, acme);
-    const QList<QPair<QString, int>> modes{{QStringLiteral("on"), 1}, {QStringLiteral("off"), 2}};
-    addLeaf(s, {QStringLiteral("acmeLevel"), 1, sys, Syntax::Integer, Access::ReadWrite, d, 0, "-5", "100", {}});
-    addLeaf(s, {QStringLiteral("acmeMode"), 2, sys, Syntax::Integer, Access::ReadOnly, d, 0, {}, {}, modes});
-    addLeaf(s, {QStringLiteral("acmeLabel"), 3, sys, Syntax::OctetString, Access::ReadWrite, d, 0, "0", "32", {}});
-    const int syntaxes[] = {Syntax::ObjectIdentifier, Syntax::IpAddress, Syntax::Counter, Syntax::TimeTicks};
-    for (int i = 0; i < 4; ++i)
-        addLeaf(s, {QStringLiteral("acmeValue%1").arg(i), 4 + i, sys, syntaxes[i], Access::ReadOnly, d, 0, {}, {}, {}});
-    addLeaf(s, {QStringLiteral("acmeLoad"), 9, sys, Syntax::Gauge, Access::ReadOnly, d, 0, "0", "4000000000", {}});
-    const int table = addTable(s, QStringLiteral("acmeLink"), 2, acme, d);
-    const int entry = entryOf(s, table);
-    MibAttribute &e = s.tables.attribute[attributeOf(s, entry)];
-    storeText(e.Description, e.DescriptionLength, d, NameWidth);
-    addLeaf(s, {QStringLiteral("acmeLinkPeer"), 1, entry, Syntax::Integer, Access::ReadOnly, d, 2, "1", "8", {}});
-    addLeaf(s, {QStringLiteral("acmeLinkSlot"), 2, entry, Syntax::Integer, Access::ReadOnly, d, 1, "1", "16", {}});
-    addLeaf(s, {QStringLiteral("acmeLinkState"), 3, entry, Syntax::Integer, Access::ReadWrite, d, 0, {}, {}, modes});
-}
-
 // Written as SMIv2 and imported back: the same objects with the same
 // attributes, and the same module information; also where the identity
 // stands for the top node, as in many real modules.
 TEST(Import, RoundTripKeepsEveryObjectAndTheModuleInformation)
 {
-    for (const auto &[build, identityOnTop] : {std::pair{&buildWorkedExample, false}, std::pair{&buildEveryShape, false},
-                                               std::pair{&buildEveryShape, true}}) {
+    for (const auto &[build, identityOnTop] : {std::pair{&buildWorkedExample, false}, std::pair{&buildEverySyntax, false},
+                                               std::pair{&buildEverySyntax, true}}) {
         auto original = std::make_unique<AppState>();
         build(*original);
         ModuleInfo info = defaultModuleInfo(*original);
@@ -239,6 +216,92 @@ TEST(Import, RefusalsChangeNothing)
         EXPECT_TRUE(result.refusal.contains(QLatin1StringView(reason))) << result.refusal.toStdString();
         EXPECT_EQ(designFileImage(*state), before);
         EXPECT_EQ(info, infoBefore);
+    }
+}
+
+
+TEST(ModuleInfo, DefaultsComeFromTheFirstTopLevelObject)
+{
+    for (const auto &[name, module] : {std::pair{"acme", "ACME-MIB"}, {"sysInfo", "SYS-INFO-MIB"},
+                                       {"9net_box", "NET-BOX-MIB"}, {"fooMIB", "FOO-MIB"}, {"機器", "KORVEL-MIB"}})
+        EXPECT_EQ(moduleNameFor(QString::fromUtf8(name)), QLatin1StringView(module)) << name;
+
+    auto state = std::make_unique<AppState>();
+    addNode(*state, QStringLiteral("later"), 9);
+    addNode(*state, QStringLiteral("unwritten"), 0);
+    const int acme = addNode(*state, QStringLiteral("acme"), 3);
+    addNode(*state, QStringLiteral("first"), 1, acme);
+    addNode(*state, QStringLiteral("third"), 3, acme);
+    ModuleInfo info = defaultModuleInfo(*state);
+    EXPECT_EQ(info.moduleName, QStringLiteral("ACME-MIB"));
+    EXPECT_EQ(info.identity, QStringLiteral("acmeMIB"));
+    EXPECT_EQ(info.identityParent, acme);
+    EXPECT_EQ(info.identitySubId, 2);
+    EXPECT_FALSE(info.lastUpdated.isValid());
+    EXPECT_FALSE(info.organization.isEmpty());
+
+    // A top-level object that is no node takes the identity under the root.
+    state->tables.tree[acme].Kind = ObjectKind::Leaf;
+    info = defaultModuleInfo(*state);
+    EXPECT_EQ(info.identityParent, RootSlot);
+    EXPECT_EQ(info.identitySubId, 1);
+}
+
+TEST(ModuleInfo, SideFileSurvivesSaveAndOpen)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(moduleInfoPath(dir.filePath(QStringLiteral("box.v2.mdf"))), dir.filePath(QStringLiteral("box.v2.mdi")));
+    auto state = std::make_unique<AppState>();
+    buildSampleDesign(*state);
+    ModuleInfo info = defaultModuleInfo(*state);
+    info.moduleName = QStringLiteral("BOX-MIB");
+    info.identity = QStringLiteral("boxMIB");
+    info.identitySubId = 77;
+    info.lastUpdated = QDateTime(QDate(2026, 1, 2), QTime(3, 4), Qt::UTC);
+    info.organization = QStringLiteral("Box \"Works\"");
+    info.contactInfo = QStringLiteral("箱\nline two");
+    info.revisions = {{QDateTime(QDate(2025, 5, 6), QTime(7, 8), Qt::UTC), QStringLiteral("First")}};
+    const QString path = dir.filePath(QStringLiteral("box.mdi"));
+    ASSERT_TRUE(writeModuleInfo(info, path));
+    ModuleInfo read;
+    EXPECT_EQ(readModuleInfo(*state, path, read), ModuleInfoStatus::Read);
+    EXPECT_EQ(read, info);
+
+    // Keys left out keep their defaults.
+    writeModule(dir, QStringLiteral("box.mdi"), R"({"format": "korvel-module-information", "moduleName": "X-MIB"})");
+    EXPECT_EQ(readModuleInfo(*state, path, read), ModuleInfoStatus::Read);
+    EXPECT_EQ(read.identity, defaultModuleInfo(*state).identity);
+    EXPECT_EQ(read.moduleName, QStringLiteral("X-MIB"));
+
+    EXPECT_EQ(readModuleInfo(*state, dir.filePath(QStringLiteral("none.mdi")), read), ModuleInfoStatus::Missing);
+    EXPECT_EQ(read, defaultModuleInfo(*state));
+    EXPECT_FALSE(writeModuleInfo(info, dir.filePath(QStringLiteral("no/such/folder.mdi"))));
+}
+
+TEST(ModuleInfo, BrokenSideFileGivesDefaultsAndTheFlag)
+{
+    auto state = std::make_unique<AppState>();
+    buildSampleDesign(*state);
+    const QByteArray broken[] = {
+        "{ not json",
+        "[1, 2]",
+        R"({"format": "something-else", "moduleName": "X-MIB"})",
+        R"({"format": "korvel-module-information", "moduleName": 5})",
+        R"({"format": "korvel-module-information", "identitySubId": 1e20})",
+        R"({"format": "korvel-module-information", "identityParent": 1001})",
+        R"({"format": "korvel-module-information", "identityParent": 0.5})",
+        R"({"format": "korvel-module-information", "lastUpdated": "yesterday"})",
+        R"({"format": "korvel-module-information", "revisions": [{"date": "", "description": "x"}]})",
+        R"({"format": "korvel-module-information", "revisions": [{"date": "2026-01-01T00:00:00Z"}]})",
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("d.mdi"));
+    for (const QByteArray &bytes : broken) {
+        writeModule(dir, QStringLiteral("d.mdi"), bytes);
+        ModuleInfo info;
+        info.moduleName = QStringLiteral("STALE");
+        EXPECT_EQ(readModuleInfo(*state, path, info), ModuleInfoStatus::Unreadable) << bytes.constData();
+        EXPECT_EQ(info, defaultModuleInfo(*state)) << bytes.constData();
     }
 }
 
