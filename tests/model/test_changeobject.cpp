@@ -1,9 +1,14 @@
+// Adding and changing objects, the Tree panel's edits and deleting subtrees,
+// checked on the records as they will be saved.
 #include "editorrules.h"
 #include "rulestesting.h"
+#include "treeedits.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <tuple>
 
 using namespace korvel;
 using namespace korvel::testing;
@@ -21,12 +26,29 @@ std::unique_ptr<AppState> sample()
     return s;
 }
 
+// Node "top" in slot 0 and the placeholder (a node) below the root in slot 1.
+std::unique_ptr<AppState> withPlaceholder()
+{
+    auto s = std::make_unique<AppState>();
+    addNode(*s, u"top"_s, 1);
+    writePlaceholder(*s, 1, RootSlot, ObjectKind::Node, -1);
+    return s;
+}
+
+using Design = std::function<void(AppState &)>;
+
+// Marks the slots from `first` to 999 of one table in use.
+template <typename Table>
+Design fill(Table DefinitionTables::*table, int first)
+{
+    return [table, first](AppState &s) { fillFrom(s, table, first); };
+}
+
 } // namespace
 
 TEST(ChangeObject, RulesRefuseBeforeAnyWrite)
 {
     using Edit = std::function<void(EditorInput &)>;
-    using Design = std::function<void(AppState &)>;
     const auto option = [](KindOption kind) -> Edit { return [kind](EditorInput &in) { in.KindOption = kind; }; };
     const auto moveTo = [](const QString &parent, const QString &objectId = QString()) -> Edit {
         return [=](EditorInput &in) {
@@ -35,9 +57,6 @@ TEST(ChangeObject, RulesRefuseBeforeAnyWrite)
             if (!objectId.isEmpty())
                 in.ObjectIdText = objectId;
         };
-    };
-    const auto fill = [](auto DefinitionTables::*table, int first) -> Design {
-        return [table, first](AppState &s) { fillFrom(s, table, first); };
     };
     struct Row {
         const char *what;
@@ -143,10 +162,8 @@ TEST(ChangeObject, WithoutAttributeOrObjectNothingChanges)
 {
     auto s = sample();
     RecordingSink sink;
-    const EditorInput in = inputFor(*s, 0);
-    EXPECT_EQ(ChangeObject(*s, 500, in, sink), OperationResult::Failed);
-    EXPECT_EQ(ChangeObject(*s, -1, in, sink), OperationResult::Failed);
-    EXPECT_EQ(ChangeObject(*s, SlotCount, in, sink), OperationResult::Failed);
+    for (int slot : {500, -1, SlotCount})
+        EXPECT_EQ(ChangeObject(*s, slot, inputFor(*s, 0), sink), OperationResult::Failed) << slot;
     const int leaf = findObjectByName(*s, u"portName"_s);
     const EditorInput leafInput = inputFor(*s, leaf);
     s->tables.attribute[attributeOf(*s, leaf)].InUse = 0;
@@ -155,4 +172,301 @@ TEST(ChangeObject, WithoutAttributeOrObjectNothingChanges)
     EXPECT_EQ(ChangeObject(*s, leaf, leafInput, sink), OperationResult::Refused);
     EXPECT_EQ(snapshot(*s), before);
     EXPECT_TRUE(sink.messages.isEmpty());
+}
+
+// Each kind in the lowest free slots, checked record by record as it will be
+// saved: texts without surrounding blanks, bounds without leading zeros.
+TEST(AddObject, WritesEachKindInTheLowestFreeSlots)
+{
+    auto s = std::make_unique<AppState>();
+    RecordingSink sink;
+    const auto add = [&](const EditorInput &in) {
+        EXPECT_EQ(AddObject(*s, in, sink), OperationResult::Success) << in.NameText.toStdString();
+    };
+    add(input(KindOption::Node, u"  sysInfo "_s, u"01"_s));
+    // A table ignores the leaf's fields.
+    EditorInput table = input(KindOption::Table, u"port"_s, u"2"_s);
+    table.DescriptionText = u" Ports "_s;
+    table.EntryDescriptionText = u"One port"_s;
+    table.AccessIndex = 1;
+    table.SyntaxIndex = 3;
+    table.KeyTicked = true;
+    table.KeyOrderText = u"3"_s;
+    add(table);
+    EditorInput temp = withRange(input(KindOption::Leaf, u"temp"_s, u"3"_s, u"sysInfo"_s), u"007"_s, u"4294967295"_s);
+    temp.SyntaxIndex = 5;
+    temp.AccessIndex = 1;
+    temp.KeyTicked = true;
+    temp.KeyOrderText = u"0001"_s;
+    // Character 255 is a blank: the cut leaves it at the end, where it does not count.
+    temp.DescriptionText = u"  "_s + QString(254, u'd') + u" tail"_s;
+    add(temp);
+    add(withItems(input(KindOption::Leaf, u"\t state  "_s, u"1"_s, u"portEntry"_s),
+                  {{u" up "_s, 1}, {u"down"_s, 2}, {u"test"_s, 0}}));
+    // With both boxes ticked only the range is stored.
+    add(withRange(withItems(input(KindOption::Leaf, u"mode"_s, u"4"_s, u"sysInfo"_s), {{u"x"_s, 1}}), u"1"_s, u"2"_s));
+    EXPECT_TRUE(sink.messages.isEmpty());
+    EXPECT_EQ(countersOf(*s), (Counters{6, 5, 2, 3}));
+    EXPECT_EQ(countInUse(*s), countersOf(*s));
+    const std::pair<std::pair<int, int>, QByteArray> expected[] = {
+        {{0, 0}, "sysInfo,7,1,-1,1,1"},
+        {{0, 1}, "portTable,9,2,-1,2,1"},
+        {{0, 2}, "portEntry,9,1,1,3,1"},
+        {{0, 3}, "temp,4,3,0,4,1"},
+        {{0, 4}, "state,5,1,2,4,1"},
+        {{0, 5}, "mode,4,4,0,4,1"},
+        {{1, 0}, "1,0,0,3,Ports,5,0,1"},
+        {{1, 1}, "2,0,0,3,One port,8,0,1"},
+        {{1, 2}, "3,66,1,2," + QByteArray(254, 'd') + ",254,1,1"},
+        {{1, 3}, "4,2,2,1,,0,0,1"},
+        {{1, 4}, "5,2,1,1,,0,0,1"},
+        {{2, 0}, "3,7,4294967295,1,10,1"},
+        {{2, 1}, "5,1,2,1,1,1"},
+        {{3, 0}, "4,up,2,1,1"},
+        {{3, 1}, "4,down,4,2,1"},
+        {{3, 2}, "4,test,4,0,1"},
+    };
+    for (const auto &[where, line] : expected)
+        EXPECT_EQ(record(*s, where.first, where.second), line) << where.first << ' ' << where.second;
+}
+
+TEST(AddObject, RefusesBeforeAnyWrite)
+{
+    const Design abcTable = [](AppState &s) { addTable(s, u"abc"_s, 1); };
+    const Design abcEntryNode = [](AppState &s) { addNode(s, u"abcEntry"_s, 1); };
+    const auto fullTree = [](int freeSlots) -> Design {
+        return [freeSlots](AppState &s) {
+            for (int i = 0; i < StoredSlotCount - freeSlots; ++i)
+                addNode(s, u"n%1"_s.arg(i), 1 + i % 255, i < 255 ? RootSlot : 0);
+        };
+    };
+    const auto node = [](const QString &name, const QString &id, const QString &parent = QString()) {
+        return input(KindOption::Node, name, id, parent);
+    };
+    const auto leaf = [](const QString &name, const QString &id, const QString &parent = QString()) {
+        return input(KindOption::Leaf, name, id, parent);
+    };
+    const EditorInput table = input(KindOption::Table, u"abc"_s, u"2"_s);
+    struct Row {
+        const char *what;
+        Design design;
+        EditorInput input;
+        QString expected; // empty: added
+    };
+    const Row rows[] = {
+        {"table abc beside abcTable", abcTable, table, text::DuplicateName},
+        {"node abcEntry", abcTable, node(u"abcEntry"_s, u"2"_s), text::DuplicateName},
+        // Mended: the table's entry would share the name.
+        {"abcEntry blocks table abc", abcEntryNode, table, text::DuplicateName},
+        {"sibling with the same ID", [](AppState &s) { addNode(s, u"a"_s, 5); }, node(u"b"_s, u"5"_s),
+         text::DuplicateId},
+        {"same ID under another parent", [](AppState &s) { addNode(s, u"x"_s, 5, addNode(s, u"a"_s, 1)); },
+         node(u"b"_s, u"5"_s), {}},
+        {"under a leaf", [](AppState &s) { addLeaf(s, {u"l"_s, 1, RootSlot, 2, 1, {}, 0, {}, {}, {}}); },
+         node(u"b"_s, u"1"_s, u"l"_s), text::ParentIsLeaf},
+        {"under a table", abcTable, leaf(u"b"_s, u"2"_s, u"abcTable"_s), text::ParentIsTable},
+        // Slot 1000 is free but would never be saved.
+        {"no tree slot below 1000", fullTree(0), node(u"b"_s, u"1"_s, u"n500"_s), text::TableFull},
+        {"one tree slot for a table", fullTree(1), input(KindOption::Table, u"b"_s, u"1"_s, u"n500"_s),
+         text::TableFull},
+        {"no range slot", fill(&DefinitionTables::range, 0), withRange(leaf(u"b"_s, u"1"_s), u"1"_s, u"2"_s),
+         text::TableFull},
+        {"two list slots for three items", fill(&DefinitionTables::list, 2),
+         withItems(leaf(u"b"_s, u"1"_s), {{u"a"_s, 1}, {u"b"_s, 2}, {u"c"_s, 3}}), text::TableFull},
+        // Only a leaf takes items, whatever the hidden box says.
+        {"node with items ticked", fill(&DefinitionTables::list, 0), withItems(node(u"b"_s, u"1"_s), {{u"a"_s, 1}}),
+         {}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        auto s = std::make_unique<AppState>();
+        row.design(*s);
+        expectOutcome(*s, row.expected, [&](RecordingSink &sink) { return AddObject(*s, row.input, sink); });
+    }
+    // A parent nobody has cannot come from the dialog: no message, no write.
+    auto s = std::make_unique<AppState>();
+    RecordingSink sink;
+    EXPECT_EQ(AddObject(*s, node(u"a"_s, u"1"_s, u"nobody"_s), sink), OperationResult::Failed);
+    EXPECT_TRUE(sink.messages.isEmpty());
+    EXPECT_EQ(countersOf(*s), (Counters{0, 0, 0, 0}));
+}
+
+TEST(TreeEdits, PanelChangeRefusesBeforeAnyWrite)
+{
+    const auto leaf = [](const QList<EnumItem> &items) { return withItems(input(KindOption::Leaf, u"foo"_s, u"1"_s), items); };
+    const QList<EnumItem> three{{u"a"_s, 1}, {u"b"_s, 2}, {u"c"_s, 3}};
+    struct Row {
+        const char *what;
+        Design design;
+        EditorInput input;
+        QString expected; // empty: changed
+        int slot = 1;
+    };
+    const Row rows[] = {
+        {"table as a node", [](AppState &s) { addTable(s, u"t"_s, 2); }, input(KindOption::Node, u"t"_s, u"2"_s),
+         u"テーブルのタイプは変更できません。"_s, 2},
+        {"node other than the placeholder as a table", {}, input(KindOption::Table, u"top"_s, u"1"_s),
+         u"テーブルのタイプへは変更できません。"_s, 0},
+        {"table, tree full", fill(&DefinitionTables::tree, 2), input(KindOption::Table, u"foo"_s, u"1"_s),
+         u"テーブルはこれ以上登録できません"_s},
+        {"table, no attribute", fill(&DefinitionTables::attribute, 0), input(KindOption::Table, u"foo"_s, u"1"_s),
+         u"テーブルはこれ以上登録できません"_s},
+        {"table, one attribute", fill(&DefinitionTables::attribute, 1), input(KindOption::Table, u"foo"_s, u"1"_s),
+         text::TableFull},
+        {"table base of 251", {}, input(KindOption::Table, QString(251, u't'), u"1"_s), text::TableNameTooLong},
+        {"table base of 250", {}, input(KindOption::Table, QString(250, u't'), u"1"_s), {}},
+        {"leaf, no range", fill(&DefinitionTables::range, 0),
+         withRange(input(KindOption::Leaf, u"foo"_s, u"1"_s), u"1"_s, u"2"_s), text::TableFull},
+        {"leaf, two items free", fill(&DefinitionTables::list, 2), leaf(three), text::TableFull},
+        {"leaf, three items free", fill(&DefinitionTables::list, 3), leaf(three), {}},
+        {"enumeration without items", {}, leaf({}), text::NoItems},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        auto s = withPlaceholder();
+        if (row.design)
+            row.design(*s);
+        expectOutcome(*s, row.expected, [&](RecordingSink &sink) {
+            return changeFromPanel(*s, row.slot, row.input, sink).changed ? OperationResult::Success
+                                                                          : OperationResult::Refused;
+        });
+    }
+}
+
+// Each rewrite checked record by record as it will be saved.
+TEST(TreeEdits, PanelChangeRewritesTheRecords)
+{
+    // The placeholder becomes a table with its entry.
+    auto s = withPlaceholder();
+    RecordingSink sink;
+    EditorInput table = input(KindOption::Table, u"fooX"_s, u"2"_s);
+    table.DescriptionText = u"Foo rows"_s;
+    table.EntryDescriptionText = u"One foo"_s;
+    EXPECT_TRUE(isPlaceholder(*s, 1));
+    const PanelChange change = changeFromPanel(*s, 1, table, sink);
+    EXPECT_TRUE(change.changed);
+    EXPECT_EQ(change.entry, 2);
+    EXPECT_EQ(record(*s, 0, 1), "fooXTable,9,2,-1,2,1");
+    EXPECT_EQ(record(*s, 0, 2), "fooXEntry,9,1,1,3,1");
+    // The entry's attribute takes the lowest free slot, the table's the next.
+    EXPECT_EQ(record(*s, 1, 0), "2,0,0,3,One foo,7,0,1");
+    EXPECT_EQ(record(*s, 1, 1), "1,0,0,3,Foo rows,8,0,1");
+    EXPECT_FALSE(placeholderExists(*s));
+
+    // A leaf made a node frees its attribute and its range, which is left
+    // empty; a node made a leaf takes an attribute.
+    s = sample();
+    const int temperature = findObjectByName(*s, u"sysTemperature"_s);
+    const int range = rangeOf(*s, temperature);
+    EditorInput in = inputFor(*s, temperature);
+    in.KindOption = KindOption::Node;
+    EXPECT_TRUE(changeFromPanel(*s, temperature, in, sink).changed);
+    EXPECT_EQ(record(*s, 2, range), "0,,,0,0,0");
+    EXPECT_EQ(attributeOf(*s, temperature), -1);
+    in = input(KindOption::Leaf, u"sysInfo"_s, u"1"_s);
+    in.AccessIndex = 1;
+    in.SyntaxIndex = 6;
+    EXPECT_TRUE(changeFromPanel(*s, 0, in, sink).changed);
+    EXPECT_EQ(record(*s, 0, 0), "sysInfo,7,1,-1,4,1");
+    EXPECT_EQ(record(*s, 1, attributeOf(*s, 0)), "0,67,0,2,,0,0,1");
+    EXPECT_EQ(countInUse(*s), countersOf(*s));
+    EXPECT_TRUE(sink.messages.isEmpty());
+
+    // An object missing its attribute is left alone without a word.
+    const int name = findObjectByName(*s, u"portName"_s);
+    s->tables.attribute[attributeOf(*s, name)].InUse = 0;
+    rebuildCounters(s->tables, s->ObjectLimit);
+    const QByteArray before = snapshot(*s);
+    EXPECT_FALSE(changeFromPanel(*s, name, inputFor(*s, name), sink).changed);
+    EXPECT_EQ(snapshot(*s), before);
+    EXPECT_TRUE(sink.messages.isEmpty());
+}
+
+TEST(TreeEdits, PanelChecksInTheirOrder)
+{
+    auto s = sample();
+    const int temperature = findObjectByName(*s, u"sysTemperature"_s);
+    const std::pair<EditorInput, QString> rows[] = {
+        {input(KindOption::Leaf, u" "_s, u"x"_s), text::NameEmpty},
+        {input(KindOption::Leaf, u"n"_s, u"0"_s), text::IdOutOfRange},
+        {withRange(input(KindOption::Leaf, u"n"_s, u"7"_s), u"1"_s, u"x"_s), text::RangeNotNumeric},
+        {input(KindOption::Leaf, u"sysMode"_s, u"5"_s), text::DuplicateName},
+        {input(KindOption::Leaf, u"n"_s, u"2"_s), text::DuplicateId},
+        {input(KindOption::Leaf, u"n"_s, u"7"_s), {}},
+    };
+    for (const auto &[in, expected] : rows)
+        EXPECT_EQ(checkPanelInput(*s, temperature, in).value_or(QString()), expected) << in.NameText.toStdString();
+    // The placeholder's new entry name must be free too.
+    s = withPlaceholder();
+    addNode(*s, u"fooEntry"_s, 9);
+    EXPECT_EQ(checkPanelInput(*s, 1, input(KindOption::Table, u"foo"_s, u"2"_s)).value_or(QString()),
+              text::DuplicateName);
+}
+
+// Sample design slots: 0 sysInfo { 1 sysTemperature (range -40..125),
+// 2 sysMode (items 0-2) }, 3 portTable { 4 portEntry { 5 portIndex (range
+// 1..64), 6 portName, 7 portStatus (items 3-4) } }; here with a cycle of
+// parents 8 -> 10 -> 9 -> 8 added.
+TEST(TableOps, DeleteSubtreeClearsExactlyWhatBelongsToIt)
+{
+    const std::tuple<const char *, int, Counters> rows[] = {
+        {"node with a ranged and an enumerated leaf", 0, {3, 2, 1, 3}},
+        {"table with its entry and columns", 3, {5, 5, 1, 2}},
+        {"leaf whose items follow another leaf's", 7, {1, 1, 0, 2}},
+        {"cycle of parents", 9, {3, 0, 0, 0}},
+    };
+    for (const auto &[what, target, drop] : rows) {
+        SCOPED_TRACE(what);
+        auto state = sample();
+        const int a = addNode(*state, QStringLiteral("a"), 9);
+        state->tables.tree[a].Parent = addNode(*state, QStringLiteral("c"), 1, addNode(*state, QStringLiteral("b"), 1, a));
+        const QList<QByteArray> before = designFileImage(*state).split('\n');
+        Counters expected = countersOf(*state);
+        for (int i = 0; i < 4; ++i)
+            expected[i] -= drop[i];
+        ASSERT_TRUE(deleteSubtree(*state, target));
+        EXPECT_EQ(countersOf(*state), expected);
+        EXPECT_EQ(countInUse(*state), expected);
+        EXPECT_EQ(state->tables.tree[target].InUse, 0);
+        // Every record still in use is as it was.
+        const QList<QByteArray> after = designFileImage(*state).split('\n');
+        for (qsizetype line = 0; line < after.size(); ++line)
+            EXPECT_TRUE(!after[line].endsWith(",1\r") || after[line] == before[line]) << after[line].constData();
+    }
+    // A freed range keeps its lengths and holds "0"; a freed item loses its name.
+    auto state = sample();
+    ASSERT_TRUE(deleteSubtree(*state, 0));
+    EXPECT_EQ(state->tables.range[0].MaximumLength, 3);
+    EXPECT_EQ(displayedText(state->tables.range[0].Minimum, state->tables.range[0].MinimumLength), QStringLiteral("0  "));
+    EXPECT_EQ(state->tables.list[0].ItemNameLength, 0);
+
+    // The Tree window's variant empties a freed range and names every object
+    // it removes; a leaf's own children (left by turning a node into a leaf)
+    // go with it instead of being orphaned.
+    state = sample();
+    addNode(*state, QStringLiteral("underLeaf"), 1, 1);
+    QList<int> removed;
+    ASSERT_TRUE(deleteSubtree(*state, 0, FreedRange::Empty, [&removed](int slot) { removed.append(slot); }));
+    EXPECT_EQ(removed, (QList<int>{8, 1, 2, 0}));
+    EXPECT_EQ(state->tables.range[0].MinimumLength, 0);
+    EXPECT_TRUE(state->tables.range[0].Minimum.isEmpty());
+    EXPECT_EQ(countersOf(*state), countInUse(*state));
+}
+
+TEST(TableOps, DeleteEndsOnAThousandLevelsAndRefusesWhatItCannotDelete)
+{
+    auto state = std::make_unique<AppState>();
+    int parent = RootSlot;
+    for (int i = 0; i < StoredSlotCount; ++i)
+        parent = addNode(*state, QStringLiteral("n%1").arg(i), 1, parent);
+    ASSERT_TRUE(deleteSubtree(*state, 0));
+    EXPECT_EQ(state->tables.MibTreeCount, 0);
+
+    const int leaf = addLeaf(*state, {QStringLiteral("l"), 1, RootSlot, 2, 1, {}, 0, {}, {}, {}});
+    state->tables.attribute[0].InUse = 0;
+    --state->tables.MibAttributeCount;
+    EXPECT_FALSE(deleteSubtree(*state, leaf));
+    EXPECT_FALSE(deleteSubtree(*state, -1));
+    EXPECT_FALSE(deleteSubtree(*state, SlotCount));
+    EXPECT_EQ(countersOf(*state), countInUse(*state));
 }
