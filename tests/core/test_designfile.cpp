@@ -121,6 +121,7 @@ TEST_F(DesignFile, ReadingRules)
          "<MibTree>\r\na,1,1,-1,1,1\r\n</MibTree>\r\n<MibTree>\r\nb,1,2,-1,1,1\r\n</MibTree>\r\n",
          {{0, "a"}, {1, "b"}}, 2},
         {"lengths from the file", "<MibTree>\r\nabcdef,3,1,-1,1,1\r\n</MibTree>\r\n", {{0, "abc"}}, 1},
+        {"negative length", "<MibTree>\r\nabc,-3,1,-1,1,1\r\n</MibTree>\r\n", {{0, ""}}, 1},
         {"1001 lines fill slot 1000",
          "<MibTree>\r\n" + QByteArray(",0,0,0,0,0\r\n").repeated(1000) + "last,4,1,-1,1,1\r\n</MibTree>\r\n",
          {{1000, "last"}}, 1},
