@@ -160,7 +160,6 @@ TEST_F(Analysis, ModulesReadAsTheirObjects)
         SCOPED_TRACE(name);
         RecordArrays arrays;
         ASSERT_EQ(readText(dataFile(name + ".mib"), arrays, name + ".mib"), 0);
-        expectConsistent(arrays);
         expectRecords(arrays, recordsOf(dataFile(name + ".records")));
     }
 }
@@ -481,14 +480,6 @@ protected:
 
     std::string tokenFile() { return readFile(path("in_tmp1_token")); }
 
-    using Pass = int (*)(const char *, const char *);
-
-    std::string run(Pass pass, const std::string &input)
-    {
-        writeFile("source", input);
-        EXPECT_EQ(pass(path("source").c_str(), path("destination").c_str()), 0);
-        return readFile(path("destination"));
-    }
 };
 
 struct TokenCase {
@@ -511,13 +502,6 @@ TEST_F(Tokenizer, CutsTheTextIntoTokens)
         {"Japanese names",
          "port\x89\xB7\x93\x78" "1 \xCE\xDF\xB0\xC4 \x83\x7C-2",
          {"port\x89\xB7\x93\x78" "1", "\xCE\xDF\xB0\xC4", "\x83\x7C-2"}},
-        {"CR LF ends a line", "foo\r\nbar\r\n", {"foo", "bar"}},
-        // A string keeps its text, without the closing quote.
-        {"doubled quote", "\"say \"\"hi\"\"\" x", {"\"say \"hi\"", "x"}},
-        {"empty", "\"\" x", {"\"", "x"}},
-        {"token file markers", "\"x)$ y\\n(z)$ \"", {"\"x)$ y\\n(z)$ "}},
-        {"backslash escapes nothing", "\"x\\\" y", {"\"x\\", "y"}},
-        {"trail byte 0x5C", "\"\x95\x5C\" x", {"\"\x95\x5C", "x"}},
         {"apostrophes", "'00'H", {"'00", "H"}},
         // Comments are skipped.
         {"ASN.1 comment with a quote", "-- say \"\nfoo \"bar\"", {"foo", "\"bar"}},
@@ -528,6 +512,10 @@ TEST_F(Tokenizer, CutsTheTextIntoTokens)
         {"line comment", "// c'\nx", {"x"}},
         {"# line", "#define X 'a\nx", {"x"}},
         {"stray lead bytes in comments", "-- \x95\n// \x95 \n# \x95\n/* \x95\n*/x", {"x"}},
+        {"comment markers in a string", "\"a // b /* c\" // it's\nx", {"\"a // b /* c", "x"}},
+        {"apostrophe string, then a comment", "'a\"b' // c'\nx", {"'a\"b", "x"}},
+        {"# after blanks, not after a tab", "  # \"odd\n\t#x\n", {"#", "x"}},
+        {"quote in an ASN.1 comment, then #", "-- \"\n#x\ny", {"y"}},
     };
     for (const TokenCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -572,41 +560,6 @@ TEST_F(Tokenizer, ErrorsStopTheTokenizer)
         EXPECT_EQ(analyse(c.text), 1);
         EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.printed);
         EXPECT_EQ(tokenFile().substr(0, 6), "(a)$ \n");
-    }
-}
-
-// FileCheckConvert doubles quotes and widens kana inside // and /* */
-// comments; FileCheckConvert2 turns # lines into // comments. Both read
-// strings and comments alike.
-TEST_F(Tokenizer, PrePassesTidyCommentsAndHashLines)
-{
-    const struct {
-        Pass pass;
-        const char *name;
-        std::string input;
-        std::string output;
-    } cases[] = {
-        {FileCheckConvert, "apostrophe in a block comment", "/* it's */ x", "/* it''s */ x"},
-        {FileCheckConvert, "kana widened in a comment only",
-         "/* \xA1\xA2\xA3\xA4\xA5\xA6\xA7\xAC\xAF\xB0\xB1\xB6\xC2\xDD\xDE\xDF */ \xB1",
-         "/* \x81\x42\x81\x75\x81\x76\x81\x41\x81\x45\x83\x92\x83\x41\x83\x84\x83\x63\x81\x5B\x83\x41\x83\x4A"
-         "\x83\x63\x83\x93\x81\x68\x81\x45 */ \xB1"},
-        {FileCheckConvert, "double-byte character kept", "/* \x95\x5C' */", "/* \x95\x5C'' */"},
-        {FileCheckConvert, "comment markers in a string", "\"a // b /* c\" // it's\n", "\"a // b /* c\" // it''s\n"},
-        {FileCheckConvert, "stray lead byte dropped", "/* \x95 x */", "/*  x */"},
-        {FileCheckConvert, "ASN.1 comment left alone", "-- it's \"q /* x\n\"s // t\"", "-- it's \"q /* x\n\"s // t\""},
-        {FileCheckConvert, "-- inside a block comment", "/* -- */ \"a // b\" // c'\n", "/* -- */ \"a // b\" // c''\n"},
-        {FileCheckConvert, "# line left alone", "  # \"odd\n\"x // y\"", "  # \"odd\n\"x // y\""},
-        {FileCheckConvert, "apostrophe string on one line", "'a\"b' // c'\n", "'a\"b' // c''\n"},
-        {FileCheckConvert2, "blanks then #", "   #define X 1\n", "   //#define X 1\n"},
-        {FileCheckConvert2, "tab before #", "\t#define X\n", "\t#define X\n"},
-        {FileCheckConvert2, "# in a string over lines", "\"text\n# of items\"\n#x\n", "\"text\n# of items\"\n//#x\n"},
-        {FileCheckConvert2, "quote inside an ASN.1 comment", "-- \"\n#x\n", "-- \"\n//#x\n"},
-        {FileCheckConvert2, "-- inside a block comment", "/* -- */ x \"a\n#b\"\n#c\n", "/* -- */ x \"a\n#b\"\n//#c\n"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(run(c.pass, c.input), c.output);
     }
 }
 
