@@ -305,21 +305,16 @@ protected:
             SCOPED_TRACE(o.name);
             const int slot = back.slotOf(o.name);
             ASSERT_GE(slot, 0);
-            const MibTree &record = back.tree[slot];
-            EXPECT_EQ(record.Kind, o.kind);
-            EXPECT_EQ(record.ObjectId, o.objectId);
-            EXPECT_EQ(record.NameLength, static_cast<int32_t>(o.name.size()));
-            EXPECT_EQ(record.Parent < 0 ? std::string() : back.tree[record.Parent].Name,
-                      o.parent < 0 ? std::string() : design[o.parent].name);
+            const MibTree &t = back.tree[slot];
+            EXPECT_EQ(std::tuple(t.Kind, t.ObjectId, t.NameLength, t.Parent < 0 ? "" : back.tree[t.Parent].Name),
+                      std::tuple(o.kind, o.objectId, int32_t(o.name.size()), o.parent < 0 ? "" : design[o.parent].name));
             const int at = back.attributeSlotOf(slot);
             ASSERT_EQ(at < 0, o.kind == Node);
-            if (at < 0)
-                continue;
-            const MibAttribute &attribute = back.attribute[at];
-            EXPECT_EQ(attribute.Access, o.access);
-            EXPECT_EQ(attribute.Description, o.description);
-            EXPECT_EQ(attribute.DescriptionLength, static_cast<int32_t>(o.description.size()));
-            EXPECT_EQ(attribute.Syntax, o.kind == Leaf ? o.syntax : 0);
+            if (at >= 0) {
+                const MibAttribute &a = back.attribute[at];
+                EXPECT_EQ(std::tie(a.Access, a.Description, a.DescriptionLength, a.Syntax),
+                          std::tuple(o.access, o.description, int32_t(o.description.size()), o.kind == Leaf ? o.syntax : 0));
+            }
         }
     }
 };
