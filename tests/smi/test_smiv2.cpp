@@ -129,58 +129,45 @@ struct Design {
     std::function<void(SmiModule *, const QString &)> more = {};
 };
 
-void PrintTo(const Design &design, std::ostream *os)
-{
-    *os << design.label;
-}
-
-class Smiv2RoundTrip : public ::testing::TestWithParam<Design>
-{
-};
-
 // Written as SMIv2 and loaded by libsmi with our base modules: no diagnostic,
 // every object and the identity at the OID the design gives them.
-TEST_P(Smiv2RoundTrip, LoadsCleanlyWithEveryObjectAtItsOid)
+TEST(Smiv2RoundTrip, LoadsCleanlyWithEveryObjectAtItsOid)
 {
-    auto state = std::make_unique<AppState>();
-    GetParam().build(*state);
-    const ModuleInfo info = defaultModuleInfo(*state);
-    const Smiv2Module module = smiv2Module(*state, info, WritingTime);
-    EXPECT_TRUE(module.skipped.isEmpty());
+    const Design designs[] = {{"worked", buildWorkedExample, nullptr},
+                              {"every", buildEverySyntax, "Opaque", checkEverySyntax},
+                              {"root", buildRootObjects, nullptr},
+                              {"bare", [](AppState &s) { addNode(s, QStringLiteral("acme"), 7); }, nullptr}};
+    for (const Design &design : designs) {
+        SCOPED_TRACE(design.label);
+        auto state = std::make_unique<AppState>();
+        design.build(*state);
+        const ModuleInfo info = defaultModuleInfo(*state);
+        const Smiv2Module module = smiv2Module(*state, info, WritingTime);
+        EXPECT_TRUE(module.skipped.isEmpty());
 
-    QTemporaryDir dir;
-    SmiSession session({QStringLiteral(KORVEL_BASE_MIBS)});
-    ASSERT_EQ(session.load(writeModule(dir, info.moduleName, module.text)), info.moduleName);
-    QList<SmiDiagnostic> diagnostics = session.diagnostics();
-    if (const char *tolerated = GetParam().tolerated) {
-        ASSERT_EQ(diagnostics.size(), 1) << firstOf(diagnostics);
-        EXPECT_TRUE(diagnostics[0].message.contains(QLatin1StringView(tolerated)));
-        EXPECT_FALSE(diagnostics[0].isError());
-    } else {
-        EXPECT_TRUE(diagnostics.isEmpty()) << firstOf(diagnostics);
-    }
+        QTemporaryDir dir;
+        SmiSession session({QStringLiteral(KORVEL_BASE_MIBS)});
+        ASSERT_EQ(session.load(writeModule(dir, info.moduleName, module.text)), info.moduleName);
+        const QList<SmiDiagnostic> diagnostics = session.diagnostics();
+        ASSERT_EQ(diagnostics.size(), design.tolerated ? 1 : 0) << firstOf(diagnostics);
+        EXPECT_TRUE(!design.tolerated
+                    || (diagnostics[0].message.contains(QLatin1StringView(design.tolerated)) && !diagnostics[0].isError()));
 
-    SmiModule *smiModule = smiGetModule(info.moduleName.toLatin1().constData());
-    ASSERT_NE(smiModule, nullptr);
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        if (state->tables.tree[slot].InUse == 0)
-            continue;
-        const QByteArray name = displayedName(*state, slot).toLatin1();
-        EXPECT_EQ(nodeOid(smiGetNode(smiModule, name.constData())), dottedOid(*state, slot)) << name.constData();
+        SmiModule *smiModule = smiGetModule(info.moduleName.toLatin1().constData());
+        ASSERT_NE(smiModule, nullptr);
+        for (int slot = 0; slot < SlotCount; ++slot) {
+            if (state->tables.tree[slot].InUse == 0)
+                continue;
+            const QByteArray name = displayedName(*state, slot).toLatin1();
+            EXPECT_EQ(nodeOid(smiGetNode(smiModule, name.constData())), dottedOid(*state, slot)) << name.constData();
+        }
+        EXPECT_EQ(nodeOid(smiGetNode(smiModule, info.identity.toLatin1().constData())),
+                  dottedOid(*state, info.identityParent) + u'.' + QString::number(info.identitySubId));
+        EXPECT_EQ(QString::fromLatin1(smiGetModuleIdentityNode(smiModule)->name), info.identity);
+        if (design.more)
+            design.more(smiModule, QString::fromUtf8(module.text));
     }
-    EXPECT_EQ(nodeOid(smiGetNode(smiModule, info.identity.toLatin1().constData())),
-              dottedOid(*state, info.identityParent) + u'.' + QString::number(info.identitySubId));
-    EXPECT_EQ(QString::fromLatin1(smiGetModuleIdentityNode(smiModule)->name), info.identity);
-    if (GetParam().more)
-        GetParam().more(smiModule, QString::fromUtf8(module.text));
 }
-
-INSTANTIATE_TEST_SUITE_P(Designs, Smiv2RoundTrip,
-                         ::testing::Values(Design{"worked", buildWorkedExample, nullptr},
-                                           Design{"every", buildEverySyntax, "Opaque", checkEverySyntax},
-                                           Design{"root", buildRootObjects, nullptr},
-                                           Design{"bare", [](AppState &s) { addNode(s, QStringLiteral("acme"), 7); },
-                                                  nullptr}));
 
 // Objects the module cannot contain are left out and named; the rest of
 // the module still loads cleanly.
