@@ -1,6 +1,7 @@
-// The analysis through MIBAnalysisProc: what a module's definitions become,
-// for the modules of tests/data/mib, single OBJECT-TYPEs and the limits, and
-// the writer's modules read back.
+// The reader: what a module's definitions become through MIBAnalysisProc
+// (the modules of tests/data/mib, single OBJECT-TYPEs, the limits and the
+// writer's modules read back), the files a read leaves, and the tokens the
+// pre-passes and the tokenizer make of a text.
 #include "../mibfixture.h"
 #include "reader.h"
 
