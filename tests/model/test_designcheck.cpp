@@ -120,6 +120,8 @@ const Defect defects[] = {
     Defect{"keysHidden", [](S &s, M &, const B &b) { const int e = entryOf(s, table(s, "acmeHid", 7, b.acme));
                attr(s, leaf(s, "acmeHidIndex", 1, e, Syntax::Integer, 1, "1", "4")).Access = Access::NotAccessible; },
            "acmeHidEntry KeysAllNotAccessible error"},
+    Defect{"rowHidden", [](S &s, M &, const B &b) { attr(s, b.index).Access = attr(s, b.state).Access = Access::NotAccessible; },
+           ""},
     Defect{"keyOnScalar", [](S &s, M &, const B &b) { attr(s, b.level).KeyOrder = 1; }, "acmeLevel KeyOnScalar warning"},
     Defect{"noAttribute", [](S &s, M &, const B &b) { attr(s, b.level).InUse = 0; }, "acmeLevel NoAttribute error"},
     Defect{"noSyntax", [](S &s, M &, const B &b) { attr(s, b.level).Syntax = Syntax::NoSyntax; }, "acmeLevel NoSyntax error"},
