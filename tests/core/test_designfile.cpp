@@ -1,13 +1,21 @@
+// The design file, the library bridge, the code page and the program's
+// files: what core reads and writes.
 #include "cp932.h"
 #include "designfile.h"
+#include "mibbridge.h"
+#include "miblibrary.h"
+#include "oid.h"
+#include "programfiles.h"
 #include "sampledesign.h"
 #include "tableops.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 using namespace korvel;
@@ -15,22 +23,21 @@ using namespace korvel::testing;
 
 namespace {
 
+QByteArray readBytes(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 class DesignFile : public ::testing::Test
 {
 protected:
     QString path() const { return m_dir.filePath(QStringLiteral("design.mdf")); }
 
-    static QByteArray readBytes(const QString &file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
     void writeBytes(const QByteArray &bytes) const
     {
         QFile f(path());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
     }
 
     // Writes `state` and reads it back into `back`: the same bytes and counters.
@@ -53,11 +60,6 @@ protected:
     QTemporaryDir m_dir;
 };
 
-QString itemName(const AppState &s, int slot)
-{
-    return displayedText(s.tables.list[slot].ItemName, s.tables.list[slot].ItemNameLength);
-}
-
 } // namespace
 
 TEST_F(DesignFile, FreshDesignIs4008NeverUsedLines)
@@ -74,15 +76,6 @@ TEST_F(DesignFile, FreshDesignIs4008NeverUsedLines)
         {4007, "</MibList>\r"}};
     for (const auto &[line, text] : expected)
         EXPECT_EQ(lines[line], text) << line;
-
-    // Record lines as a design holds them.
-    buildSampleDesign(*state);
-    const QList<QByteArray> used = designFileImage(*state).split('\n');
-    EXPECT_EQ(used[1], "sysInfo,7,1,-1,1,1\r");
-    EXPECT_EQ(used[2], "sysTemperature,14,1,0,4,1\r");
-    EXPECT_EQ(used[1003], "1,2,1,1,Board temperature,17,0,1\r");
-    EXPECT_EQ(used[2005], "1,-40,125,3,3,1\r");
-    EXPECT_EQ(used[3007], "2,normal,6,1,1\r");
 }
 
 TEST_F(DesignFile, WriteReadWriteGivesTheSameBytes)
@@ -98,13 +91,12 @@ TEST_F(DesignFile, WriteReadWriteGivesTheSameBytes)
     ASSERT_FALSE(HasFailure());
     const int leaf = childrenOf(*back, RootSlot).last();
     EXPECT_EQ(displayedName(*back, leaf), QStringLiteral("odd,name"));
-    const MibAttribute &a = back->tables.attribute[attributeOf(*back, leaf)];
+    const korvel::MibAttribute &a = back->tables.attribute[attributeOf(*back, leaf)];
     EXPECT_EQ(displayedText(a.Description, a.DescriptionLength), description);
-    const QList<int> items = itemsOf(*back, leaf);
-    ASSERT_EQ(items.size(), 3);
-    EXPECT_EQ(itemName(*back, items[0]), QStringLiteral("\"a,b\""));
-    EXPECT_EQ(itemName(*back, items[1]), QStringLiteral("日本語ｶﾅ"));
-    EXPECT_EQ(itemName(*back, items[2]), QStringLiteral("\"x"));
+    QStringList items;
+    for (int item : itemsOf(*back, leaf))
+        items << displayedText(back->tables.list[item].ItemName, back->tables.list[item].ItemNameLength);
+    EXPECT_EQ(items, (QStringList{"\"a,b\"", "日本語ｶﾅ", "\"x"}));
     // The line break is CR LF inside the quotes, like every other line end;
     // the file is in the code page.
     EXPECT_TRUE(bytes.contains("\"line one\r\nline \"\"two\"\", with comma\r\n\"\"quoted\"\" start\""));
@@ -136,6 +128,7 @@ TEST_F(DesignFile, ReadingRules)
          "<MibTree>\r\na,1,1,-1,1,1\r\n</MibTree>\r\n<MibTree>\r\nb,1,2,-1,1,1\r\n</MibTree>\r\n",
          {{0, "a"}, {1, "b"}}, 2},
         {"lengths from the file", "<MibTree>\r\nabcdef,3,1,-1,1,1\r\n</MibTree>\r\n", {{0, "abc"}}, 1},
+        {"negative length", "<MibTree>\r\nabc,-3,1,-1,1,1\r\n</MibTree>\r\n", {{0, ""}}, 1},
         {"1001 lines fill slot 1000",
          "<MibTree>\r\n" + QByteArray(",0,0,0,0,0\r\n").repeated(1000) + "last,4,1,-1,1,1\r\n</MibTree>\r\n",
          {{1000, "last"}}, 1},
@@ -144,7 +137,7 @@ TEST_F(DesignFile, ReadingRules)
         SCOPED_TRACE(row.what);
         auto state = std::make_unique<AppState>();
         buildSampleDesign(*state);
-        const MibList firstItem = state->tables.list[0];
+        const korvel::MibList firstItem = state->tables.list[0];
         writeBytes(row.image);
         ASSERT_TRUE(readDesignFile(*state, path()));
         for (const auto &[slot, name] : row.names)
@@ -195,4 +188,242 @@ TEST_F(DesignFile, FailedWriteKeepsTheOldFile)
     EXPECT_FALSE(writeDesignFile(*state, m_dir.path()));
     EXPECT_FALSE(writeDesignFile(*state, m_dir.filePath(QStringLiteral("no/such/folder.mdf"))));
     EXPECT_EQ(readBytes(path()), good);
+}
+
+TEST(DottedOid, FollowsTheParentsUpToEnterprise)
+{
+    auto state = std::make_unique<AppState>();
+    const int acme = addNode(*state, QStringLiteral("acme"), 99999);
+    const int system = addNode(*state, QStringLiteral("system"), 1, acme);
+    const int mode = addNode(*state, QStringLiteral("mode"), 2147483647, system);
+    const int unused = addNode(*state, QStringLiteral("unused"), 3);
+    state->tables.tree[unused].InUse = 0;
+    EXPECT_EQ(dottedOid(*state, RootSlot), QStringLiteral("1.3.6.1.4.1"));
+    EXPECT_EQ(dottedOid(*state, mode), QStringLiteral("1.3.6.1.4.1.99999.1.2147483647"));
+    // A free slot, slots out of range, a parent that is gone, a chain that loops.
+    for (int slot : {unused, -2, SlotCount})
+        EXPECT_EQ(dottedOid(*state, slot), QString()) << slot;
+    for (int parent : {unused, mode}) {
+        state->tables.tree[system].Parent = parent;
+        EXPECT_EQ(dottedOid(*state, mode), QString()) << parent;
+    }
+}
+
+namespace {
+
+// Everything a bridge may change: texts and numbers of slots 0 to 999,
+// counters and ListLevel.
+QByteArray snapshot(const AppState &s)
+{
+    const DefinitionTables &t = s.tables;
+    return designFileImage(s) + QStringLiteral("%1,%2,%3,%4,%5")
+                                    .arg(t.MibTreeCount).arg(t.MibAttributeCount).arg(t.MibRangeCount)
+                                    .arg(t.MibListCount).arg(s.ListLevel).toLatin1();
+}
+
+// A stand-in for libkorvel with MIBAnalysisProc only. A path ending in
+// "good.mib" reads as a fixed design; any other path fails after scribbling
+// over the records, which the bridge must ignore.
+class StandIn : public MibLibrary
+{
+public:
+    std::optional<int32_t> create(RecordImage &, const QByteArray &) override { return std::nullopt; }
+
+    std::optional<int32_t> analyse(RecordImage &image, const QByteArray &path) override
+    {
+        if (!path.endsWith("good.mib")) {
+            std::memset(static_cast<void *>(image.tree.data()), 'A', 10 * sizeof(::MibTree));
+            return -1;
+        }
+        // The library's arrays end before slot 1000.
+        std::memset(static_cast<void *>(image.tree.data()), 0, KORVEL_MIB_RECORDS * sizeof(::MibTree));
+        std::memset(static_cast<void *>(image.attribute.data()), 0, KORVEL_MIB_RECORDS * sizeof(::MibAttribute));
+        std::memset(static_cast<void *>(image.range.data()), 0, KORVEL_MIB_RECORDS * sizeof(::MibRange));
+        std::memset(static_cast<void *>(image.list.data()), 0, KORVEL_MIB_RECORDS * sizeof(::MibList));
+        // Lengths as the library gives them: in bytes. ポート, then a name of
+        // half-width ｱ without a zero byte, a description ending in 状態 and a
+        // free record, which keeps its numbers.
+        image.tree[0] = {"\x83\x7c\x81\x5b\x83\x67", 6, 1, -1, 1, 1};
+        image.tree[1] = {{}, 512, 2, 0, 4, 1};
+        std::memset(image.tree[1].Name, 0xB1, sizeof image.tree[1].Name);
+        image.attribute[0] = {1, 6, 0, 2, "line one\n\x8f\xf3\x91\xd4", 13, 0, 1};
+        image.attribute[1].Owner = 7;
+        return 0;
+    }
+};
+
+class MibBridge : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_previous = QDir::currentPath();
+        QDir::setCurrent(m_dir.path()); // error.log lives in the working folder
+        m_state = std::make_unique<AppState>();
+    }
+
+    void TearDown() override
+    {
+        QDir::setCurrent(m_previous);
+    }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+    QString m_previous;
+    std::unique_ptr<AppState> m_state;
+    SharedMibLibrary m_library{QStringLiteral(KORVEL_LIBRARY)};
+    StandIn m_standIn;
+};
+
+} // namespace
+
+TEST_F(MibBridge, CreateLeavesTheTextsAsTheyReadAfterTheCodePage)
+{
+    buildSampleDesign(*m_state);
+    auto &node = m_state->tables.tree[0];
+    // An emoji is not in code page 932 and comes back as one "?".
+    storeText(node.Name, QStringLiteral("caf\U0001F600Info"), NameWidth);
+    node.NameLength = 9;
+    auto &attribute = m_state->tables.attribute[0];
+    storeText(attribute.Description, QStringLiteral("温度 and more"), NameWidth);
+    attribute.DescriptionLength = 2; // only "温度" counts
+    // A full field of double-byte characters and its zero byte fit the record.
+    auto &full = m_state->tables.attribute[5];
+    storeText(full.Description, QString(NameWidth, u'あ'), NameWidth);
+    full.DescriptionLength = NameWidth;
+    const QString file = path(QStringLiteral("sample.mib"));
+
+    ASSERT_EQ(createMibFile(m_library, *m_state, file), BridgeResult::Success);
+    const QByteArray written = readBytes(file);
+    EXPECT_TRUE(written.contains("\tcaf?Info    \t\tOBJECT IDENTIFIER ::= { enterprise 1 }\r\n"));
+    EXPECT_TRUE(written.contains("\t\t\t\"" + cp932::encode(QStringLiteral("温度")) + "\"\r\n"));
+    EXPECT_TRUE(written.contains("\t\t\t\"" + cp932::encode(QString(NameWidth, u'あ')) + "\"\r\n"));
+
+    EXPECT_EQ(node.Name, QStringLiteral("caf?Info").leftJustified(NameWidth));
+    EXPECT_EQ(node.NameLength, 8);
+    EXPECT_EQ(attribute.Description, QStringLiteral("温度 and more").leftJustified(NameWidth));
+    EXPECT_EQ(m_state->tables.MibTreeCount, 8);
+
+    // Nothing changes the second time: the same file, the same tables.
+    const QByteArray after = snapshot(*m_state);
+    ASSERT_EQ(createMibFile(m_library, *m_state, file), BridgeResult::Success);
+    EXPECT_EQ(readBytes(file), written);
+    EXPECT_EQ(snapshot(*m_state), after);
+}
+
+TEST_F(MibBridge, FailuresAndAMissingLibraryKeepTheTables)
+{
+    struct Row {
+        const char *what;
+        MibLibrary *library;
+        bool load;
+        const char *file;
+        BridgeResult result;
+    };
+    SharedMibLibrary nowhere(path(QStringLiteral("nowhere/libkorvel.so")));
+    const Row rows[] = {
+        {"create in a missing folder", &m_library, false, "missing/x.mib", BridgeResult::Failure},
+        {"load a missing file", &m_library, true, "x.mib", BridgeResult::Failure},
+        {"create without the library", &nowhere, false, "x.mib", BridgeResult::Unavailable},
+        {"load without the library", &nowhere, true, "x.mib", BridgeResult::Unavailable},
+        {"create without the export", &m_standIn, false, "x.mib", BridgeResult::Unavailable},
+        // The stand-in scribbles over the arrays before it fails.
+        {"load that fails", &m_standIn, true, "bad.mib", BridgeResult::Failure},
+    };
+    buildSampleDesign(*m_state);
+    m_state->ListLevel = 3;
+    const QByteArray before = snapshot(*m_state);
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        QFile log(QStringLiteral("error.log"));
+        ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+        log.write("from an earlier read\n");
+        log.close();
+        const QString file = path(QString::fromLatin1(row.file));
+        EXPECT_EQ(row.load ? loadMibFile(*row.library, *m_state, file) : createMibFile(*row.library, *m_state, file),
+                  row.result);
+        EXPECT_EQ(snapshot(*m_state), before);
+        EXPECT_FALSE(QFile::exists(file));
+        // A load clears the log of an earlier one, whatever its outcome.
+        EXPECT_EQ(QFile::exists(QStringLiteral("error.log")), !row.load);
+    }
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("missing"))));
+}
+
+TEST_F(MibBridge, LoadTakesTheLibrarysTablesWithLengthsInCharacters)
+{
+    buildSampleDesign(*m_state);
+    m_state->ListLevel = 4;
+    auto &last = m_state->tables.tree[1000];
+    storeText(last.Name, QStringLiteral("beyond"), NameWidth);
+    last.NameLength = 6;
+
+    ASSERT_EQ(loadMibFile(m_standIn, *m_state, path(QStringLiteral("good.mib"))), BridgeResult::Success);
+    // What the stand-in gives, in bytes and without a zero byte in one name;
+    // a free record keeps its numbers, slot 1000 is not touched.
+    auto expected = std::make_unique<AppState>();
+    const int node = addNode(*expected, QStringLiteral("ポート"), 1);
+    addLeaf(*expected, {QString(NameWidth, QChar(0xFF71)), 2, node, Syntax::ObjectIdentifier, Access::ReadWrite,
+                        QStringLiteral("line one\n状態"), 0, {}, {}, {}});
+    expected->tables.attribute[1].Owner = 7;
+    expected->ListLevel = -1;
+    EXPECT_EQ(snapshot(*m_state), snapshot(*expected));
+    EXPECT_EQ(displayedName(*m_state, 1000), QStringLiteral("beyond"));
+}
+
+// The program's files beside it (the build folder), or where an installation
+// puts them, relative to the program's folder.
+TEST(ProgramFiles, HelpAndIconsBesideTheProgramOrInstalled)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    const QString data = QDir::cleanPath(bin + QStringLiteral("/" KORVEL_DATA_FROM_BIN));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    EXPECT_EQ(dataFolder(bin), bin) << "neither: the program's own folder";
+    ASSERT_TRUE(QDir().mkpath(data + QStringLiteral("/icon")));
+    EXPECT_EQ(dataFolder(bin), data);
+    ASSERT_TRUE(QDir().mkpath(bin + QStringLiteral("/help")));
+    EXPECT_EQ(dataFolder(bin), bin) << "beside the program comes first";
+    EXPECT_EQ(libraryCandidates(bin),
+              (QStringList{bin + QStringLiteral("/libkorvel"),
+                           QDir::cleanPath(bin + QStringLiteral("/" KORVEL_LIBRARY_FROM_BIN)) + QStringLiteral("/libkorvel")}));
+}
+
+TEST(Cp932, EncodesAndDecodes)
+{
+    struct Row {
+        QString text;
+        QByteArray bytes;
+        bool decodesBack;
+    };
+    const Row rows[] = {
+        {QString(), QByteArray(), true},
+        {QStringLiteral("abc,1"), "abc,1", true},
+        {QStringLiteral("注意"), "\x92\x8d\x88\xd3", true},
+        {QStringLiteral("ﾂﾘｰ"), "\xc2\xd8\xb0", true},
+        // The code page, not JIS Shift_JIS: the full-width tilde, not the
+        // wave dash, and the NEC special characters.
+        {QString(QChar(0xFF5E)), "\x81\x60", true},
+        {QString(QChar(0x2460)), "\x87\x40", true},
+        // What it cannot represent is one substitute, even outside the basic plane.
+        {QStringLiteral("a\u00e9b"), "a?b", false},
+        {QStringLiteral("x\U0001F600y"), "x?y", false},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.text.toStdString());
+        EXPECT_EQ(cp932::encode(row.text), row.bytes);
+        EXPECT_EQ(cp932::decode(row.bytes) == row.text, row.decodesBack);
+    }
+    EXPECT_EQ(cp932::roundTrip(QStringLiteral("é注")), QStringLiteral("?注"));
+    // Bytes that are no character, and a lead byte cut off at the end.
+    const QChar substitute(cp932::SubstituteChar);
+    EXPECT_EQ(cp932::decode("a\xff" "b"), QStringLiteral("a") + substitute + u'b');
+    EXPECT_EQ(cp932::decode("ok\x82"), QStringLiteral("ok") + substitute);
+    QString text;
+    for (int i = 0; i < 5000; ++i)
+        text += QStringLiteral("テキスト%1,").arg(i);
+    EXPECT_EQ(cp932::roundTrip(text), text);
 }

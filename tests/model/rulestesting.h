@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <ostream>
 
@@ -98,14 +99,10 @@ inline Counters countersOf(const AppState &s)
 // them, scans stop on them.
 inline Counters countInUse(const AppState &s)
 {
-    Counters actual{};
-    for (int i = 0; i < SlotCount; ++i) {
-        actual[0] += s.tables.tree[i].InUse == 1;
-        actual[1] += s.tables.attribute[i].InUse == 1;
-        actual[2] += s.tables.range[i].InUse == 1;
-        actual[3] += s.tables.list[i].InUse == 1;
-    }
-    return actual;
+    const auto used = [](const auto &records) {
+        return int(std::count_if(records.begin(), records.end(), [](const auto &r) { return r.InUse == 1; }));
+    };
+    return {used(s.tables.tree), used(s.tables.attribute), used(s.tables.range), used(s.tables.list)};
 }
 
 // Everything the rules may change: every record of slots 0 to 999 and the counters.

@@ -58,18 +58,9 @@ protected:
         environment.insert(QStringLiteral("TMPDIR"), m_dir.filePath(QStringLiteral("tmp")));
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(KORVELC), arguments);
-        Outcome result;
-        if (!process.waitForFinished(30000)) {
-            ADD_FAILURE() << "korvelc did not finish";
-            process.kill();
-            process.waitForFinished();
-            return result;
-        }
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = process.readAllStandardOutput();
-        result.err = process.readAllStandardError();
+        EXPECT_TRUE(process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit);
         EXPECT_TRUE(QDir(m_dir.filePath(QStringLiteral("tmp"))).isEmpty()) << "a temporary folder was left";
-        return result;
+        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
     }
 
     QStringList inputFolder() const
@@ -97,24 +88,7 @@ protected:
 
 } // namespace
 
-TEST_F(Korvelc, WritesTheWorkedExampleFromADesignFile)
-{
-    auto state = std::make_unique<AppState>();
-    buildWorkedExample(*state);
-    ASSERT_TRUE(writeDesignFile(*state, in(QStringLiteral("example.mdf"))));
-    // The module replaces an old one and keeps its permissions.
-    write(out(QStringLiteral("out.mib")), "old module");
-    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-    ASSERT_TRUE(QFile::setPermissions(out(QStringLiteral("out.mib")), permissions));
-    const Outcome r = run({QStringLiteral("mib"), in(QStringLiteral("example.mdf")), out(QStringLiteral("out.mib"))});
-    EXPECT_EQ(r.exitCode, 0) << r.err.constData();
-    EXPECT_TRUE(r.err.isEmpty());
-    EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_EQ(readBytes(out(QStringLiteral("out.mib"))), WorkedExampleModule);
-    EXPECT_EQ(QFile::permissions(out(QStringLiteral("out.mib"))) & ~(QFile::ReadUser | QFile::WriteUser), permissions);
-}
-
-TEST_F(Korvelc, ReadsAModuleInAReadOnlyFolderAndLeavesNothingThere)
+TEST_F(Korvelc, ReadsAModuleInAReadOnlyFolderAndWritesItBack)
 {
     // Named like the library's log, which the load bridge deletes before a read.
     write(in(QStringLiteral("error.log")), WorkedExampleModule);
@@ -125,16 +99,14 @@ TEST_F(Korvelc, ReadsAModuleInAReadOnlyFolderAndLeavesNothingThere)
     ASSERT_EQ(read.exitCode, 0) << read.err.constData();
     EXPECT_TRUE(read.out.isEmpty());
     EXPECT_EQ(inputFolder(), before);
-    auto state = std::make_unique<AppState>();
-    ASSERT_TRUE(readDesignFile(*state, out(QStringLiteral("back.mdf"))));
-    QStringList names;
-    for (int slot = 0; slot < state->tables.MibTreeCount; ++slot)
-        names << displayedName(*state, slot);
-    EXPECT_EQ(names, (QStringList{"sample", "sysLabel", "portTable", "portEntry", "portIndex", "portState"}));
-    EXPECT_EQ(state->tables.MibAttributeCount, 5);
-
+    // The module replaces an old one and keeps its permissions.
+    write(out(QStringLiteral("back.mib")), "old module");
+    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(out(QStringLiteral("back.mib")), permissions));
     const Outcome write = run({QStringLiteral("mib"), out(QStringLiteral("back.mdf")), out(QStringLiteral("back.mib"))});
     ASSERT_EQ(write.exitCode, 0) << write.err.constData();
+    EXPECT_TRUE(write.out.isEmpty() && write.err.isEmpty());
+    EXPECT_EQ(QFile::permissions(out(QStringLiteral("back.mib"))) & ~(QFile::ReadUser | QFile::WriteUser), permissions);
     // A module carries no ranges, enumerations or keys back into the design;
     // everything else comes out as it went in.
     QByteArray expected = WorkedExampleModule;
@@ -234,7 +206,6 @@ TEST_F(Korvelc, BadInputsFailWithOneLineAndTouchNothing)
     const Row rows[] = {
         {"mib", "none.mdf", "old.mib", "input", "no such file"},
         {"mib", "folder", "old.mib", "input", "is a folder"},
-        {"mib", "empty", "old.mib", "input", "is not a Korvel design file"},
         {"mib", "binary", "old.mib", "input", "is not a Korvel design file"},
         {"mib", "cut.mdf", "old.mib", "input", "missing </MibAttribute>"},
         {"mib", "huge.mdf", "old.mib", "input", "line 2: field 2 is not a number"},
@@ -250,7 +221,6 @@ TEST_F(Korvelc, BadInputsFailWithOneLineAndTouchNothing)
         {"mdf", "empty", "old.mdf", "input", "no object found"},
         {"mdf", "binary", "old.mdf", "input", "could not be read: 漢字コードが不正である"},
         {"mdf", "cut.mib", "old.mdf", "input", "could not be read: most likely a quoted text"},
-        {"mdf", "good.mdf", "old.mdf", "input", "no object found"},
         {"mdf", "good.mib", "in/good.mib", "output", "is the input file"},
         {"mdf", "good.mib", "in/link.mib", "output", "is the input file"},
         {"mdf", "good.mib", "file/x.mdf", "output", "Not a directory"},
@@ -296,13 +266,46 @@ TEST_F(Korvelc, CommandLineMistakesAreRefused)
     }
 }
 
-TEST_F(Korvelc, HelpAndVersion)
+// korvelc check, the check's part in korvelc mib, and the module information
+// beside a design: exit status, standard output whole, a line standard error
+// holds ("" for none at all), and whether the old output was replaced.
+TEST_F(Korvelc, CheckStrictAndModuleInformation)
 {
-    const Outcome help = run({QStringLiteral("--help")});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains("korvelc mib [--smiv2] [--strict] DESIGN.mdf OUT.mib"));
-    EXPECT_TRUE(help.out.contains("korvelc mdf [--allow-empty] IN.mib OUT.mdf"));
-    const Outcome version = run({QStringLiteral("--version")});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, QByteArray("korvelc " KORVEL_VERSION "\n"));
+    auto state = std::make_unique<AppState>();
+    buildWorkedExample(*state);
+    ASSERT_TRUE(writeDesignFile(*state, in(QStringLiteral("clean.mdf"))));
+    write(in(QStringLiteral("clean.mdi")), R"({"format": "korvel-module-information", "moduleName": "BOX-MIB"})");
+    ASSERT_TRUE(writeDesignFile(*state, in(QStringLiteral("other.mdf"))));
+    write(in(QStringLiteral("other.mdi")), "");
+    // The worked example with a second object at sysLabel's sub-identifier.
+    addLeaf(*state, {QStringLiteral("sysTwin"), 1, 0, Syntax::Integer, Access::ReadOnly, QStringLiteral("t"), 0, {}, {}, {}});
+    ASSERT_TRUE(writeDesignFile(*state, in(QStringLiteral("defect.mdf"))));
+    const struct {
+        QStringList arguments; // OUT stands for the output
+        int exitCode;
+        const char *out;
+        const char *err;
+        const char *written; // what the new output holds, or nullptr when the old one stays
+    } rows[] = {
+        {{"check", "clean.mdf"}, 0, "", "", nullptr},
+        {{"check", "defect.mdf"}, 1, "defect.mdf: sysTwin: error: sub-identifier 1 is also used by sysLabel; this "
+                                     "object and everything below it are not written\n", "", nullptr},
+        {{"mib", "defect.mdf", "OUT"}, 0, "",
+         "defect.mdf: sysLabel: warning: not in the module: its sub-identifier 1 is taken by sysTwin\n", "sysTwin"},
+        {{"mib", "--strict", "defect.mdf", "OUT"}, 1, "", "defect.mdf: the design check found errors", nullptr},
+        {{"mib", "--smiv2", "--strict", "defect.mdf", "OUT"}, 1, "", "korvelc: defect.mdf: sysTwin: error", nullptr},
+        {{"mib", "--strict", "--smiv2", "clean.mdf", "OUT"}, 0, "", "", "BOX-MIB DEFINITIONS ::= BEGIN"},
+        {{"mib", "--smiv2", "other.mdf", "OUT"}, 0, "", "other.mdi: warning: the module information cannot be read",
+         "SAMPLE-MIB DEFINITIONS ::= BEGIN"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.arguments.join(u' ').toStdString());
+        write(out(QStringLiteral("out.mib")), "old");
+        const Outcome r = run(QStringList(row.arguments).replaceInStrings(QStringLiteral("OUT"), out(QStringLiteral("out.mib"))));
+        EXPECT_EQ(r.exitCode, row.exitCode);
+        EXPECT_EQ(r.out.toStdString(), row.out);
+        EXPECT_TRUE(*row.err ? r.err.contains(row.err) : r.err.isEmpty()) << r.err.toStdString();
+        const QByteArray written = readBytes(out(QStringLiteral("out.mib")));
+        EXPECT_TRUE(row.written ? written.contains(row.written) : written == "old") << written.left(200).toStdString();
+    }
 }
