@@ -2,6 +2,7 @@
 #include "messagetexts.h"
 
 #include "designfile.h"
+#include "designhistory.h"
 #include "mibbridge.h"
 #include "moduleinfo.h"
 #include "smiv2writer.h"
@@ -109,10 +110,28 @@ QString FileCommands::chooseFile(int16_t mode)
     return m_state.SelectedFolder + QDir::separator() + m_state.SelectedFile;
 }
 
+bool FileCommands::mayDiscardDesign()
+{
+    if (!designHistory(m_state).isModified())
+        return true;
+    switch (m_services.show(texts::unsavedChanges(), MessageKind::QuestionWithCancel)) {
+    case MessageButton::Yes:
+        return saveDesignFile();
+    case MessageButton::No:
+        return true;
+    case MessageButton::Ok:
+    case MessageButton::Cancel:
+        break;
+    }
+    return false;
+}
+
 void FileCommands::openDesignFile()
 {
     const QString failure = texts::designReadFailed();
     runCommand(m_services, failure, [&] {
+        if (!mayDiscardDesign())
+            return;
         const QString path = chooseFile(FileDialogPurpose::OpenDesignFile);
         if (path.isEmpty() || refuseExtension(m_services, m_state.SelectedFile, QStringLiteral(".mdf"), designExtensionMessage()))
             return;
@@ -137,6 +156,7 @@ void FileCommands::openDesignFile()
             m_state.ModuleInformation = info;
         else
             m_state.ModuleInformation.reset();
+        designHistory(m_state).startOver(true);
         m_state.ListLevel = RootSlot;
         if (refresh)
             refresh();
@@ -153,9 +173,10 @@ void FileCommands::openDesignFile()
     });
 }
 
-void FileCommands::saveDesignFile()
+bool FileCommands::saveDesignFile()
 {
     const QString failure = texts::designSaveFailed();
+    bool saved = false;
     runCommand(m_services, failure, [&] {
         const QString path = chooseFile(FileDialogPurpose::SaveDesignFile);
         if (path.isEmpty() || refuseExtension(m_services, m_state.SelectedFile, QStringLiteral(".mdf"), designExtensionMessage())
@@ -171,6 +192,8 @@ void FileCommands::saveDesignFile()
             m_services.show(failure, MessageKind::Error);
             return;
         }
+        saved = true;
+        designHistory(m_state).markSaved();
         m_services.show(texts::designSaved(), MessageKind::Notice, texts::saveCaption());
         m_state.CurrentDrive = m_state.SelectedDrive;
         m_state.CurrentFolder = m_state.SelectedFolder;
@@ -178,6 +201,7 @@ void FileCommands::saveDesignFile()
         if (updateTitle)
             updateTitle();
     });
+    return saved;
 }
 
 void FileCommands::createFile(const std::function<std::optional<bool>(const QString &path)> &write)
@@ -225,6 +249,7 @@ void FileCommands::createSmiv2File()
 
 void FileCommands::editModuleInfo()
 {
+    const RecordedChange change(m_state);
     runCommand(m_services, texts::moduleInfoChangeFailed(),
                [&] { m_services.openDialog(ModalDialog::ModuleInfo, m_window); });
 }
@@ -233,6 +258,8 @@ void FileCommands::loadMibFile()
 {
     // The load reports its own outcome; an error on the way shows nothing.
     runCommand(m_services, QString(), [&] {
+        if (!mayDiscardDesign())
+            return;
         const QString path = chooseFile(FileDialogPurpose::LoadMibFile);
         if (path.isEmpty() || refuseExtension(m_services, m_state.SelectedFile, QStringLiteral(".mib"), mibExtensionMessage()))
             return;
@@ -244,6 +271,8 @@ void FileCommands::loadMibFile()
         case BridgeResult::Success:
             // A module read in is a new design: its module information is the defaults.
             m_state.ModuleInformation.reset();
+            // No file holds the design read in yet.
+            designHistory(m_state).startOver(false);
             if (refresh)
                 refresh();
             m_services.show(texts::designRead(), MessageKind::Notice,

@@ -101,6 +101,10 @@ inline QString moduleInfoReset() { return QStringLiteral("モジュール情報�
 inline QString moduleInfoChangeFailed() { return QStringLiteral("モジュール情報の変更に失敗しました"); }
 inline QString smiv2LeftOut() { return QStringLiteral("次のオブジェクトはSMIv2のMIBファイルに含まれていません。"); }
 inline QString smiv2LeftOutItem() { return QStringLiteral("\n・%1"); }
+inline QString unsavedChanges() { return QStringLiteral("変更が保存されていません。保存しますか？"); }
+inline QString notFound() { return QStringLiteral("見つかりません。"); }
+inline QString findCaption() { return QStringLiteral("検索"); }
+inline QString findPrompt() { return QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ名の一部またはOID:"); }
 inline QString smiv2LeftOutMore() { return QStringLiteral("\nほか%1個"); }
 
 // The file dialog and the about box.

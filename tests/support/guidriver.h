@@ -167,11 +167,18 @@ public:
                 const char *property = control == window.data()              ? "windowTitle"
                                        : control->property("title").isValid() ? "title"
                                                                               : "text";
-                shown.append(control->property(property).toString());
+                shown.append(control == window.data() ? shownTitle() : control->property(property).toString());
             }
             actual.append(name + u'=' + shown.join(u','));
         }
         QCOMPARE(actual, expected);
+    }
+
+    // The window's title as shown: "[*]" is the change mark.
+    QString shownTitle() const
+    {
+        return window->windowTitle().replace(QLatin1String("[*]"),
+                                             window->isWindowModified() ? QLatin1String("*") : QLatin1String(""));
     }
 
     QString path(const QString &name) const { return folder->filePath(name); }
