@@ -21,7 +21,6 @@ TEST(DesignHistory, UndoAndRedoGiveBackEachKindOfEdit)
         {"delete with subtree", [](AppState &s) { deleteSubtree(s, 3); }},
         {"tree add", [](AppState &s) { writePlaceholder(s, 8, 4, ObjectKind::Leaf, 7); }},
         {"tree set", [&](AppState &s) { changeFromPanel(s, 0, input(KindOption::Node, u"board"_s, u"7"_s), sink); }},
-        {"tree delete", [](AppState &s) { RemoveObjectCascade(s, 0, [](int) {}); }},
         {"module information", [](AppState &s) { s.ModuleInformation.emplace().moduleName = u"X-MIB"_s; }},
     };
     for (const auto &[what, edit] : rows) {
