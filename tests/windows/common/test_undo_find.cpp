@@ -129,8 +129,8 @@ private Q_SLOTS:
         QCOMPARE(f.get<QTableWidget>("MSFlexGrid1")->currentRow(), 2);
 
         switchTo("MIB_TREE");
-        QCOMPARE(find(QStringLiteral("mode")), QStringLiteral("1.3.6.1.4.1.1.2"));
-        QCOMPARE(find(QString()), QStringLiteral("1.3.6.1.4.1.1.2"));
+        QCOMPARE(find(QStringLiteral("info")), QStringLiteral("1.3.6.1.4.1.1"));
+        QCOMPARE(find(QString()), QStringLiteral("1.3.6.1.4.1.1"));
         QCOMPARE(find(QStringLiteral("1.3.6.1.4.1.2.1")), QStringLiteral("1.3.6.1.4.1.2.1"));
         QCOMPARE(find(QStringLiteral("fan")), QStringLiteral("1.3.6.1.4.1.2.1"));
         QCOMPARE(f.services->texts().constLast(), QStringLiteral("見つかりません。"));
