@@ -5,6 +5,7 @@
 #include "checkwindow.h"
 #include "filechoice.h"
 #include "filedialog.h"
+#include "finddialog.h"
 #include "listwindow.h"
 #include "moduleinfodialog.h"
 #include "treewindow.h"
@@ -44,6 +45,7 @@ void registerProgramWindows(UiServices &services, AppState &state)
     services.setDialog(ModalDialog::ModuleInfo, [&state, &services](QWidget *owner) {
         return std::make_unique<ModuleInfoDialog>(state, services, owner);
     });
+    services.setDialog(ModalDialog::Find, [&state](QWidget *owner) { return makeFindDialog(state, owner); });
     services.setDialog(ModalDialog::Version, [&services](QWidget *owner) {
         return std::make_unique<AboutBox>(services, owner);
     });

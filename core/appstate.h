@@ -15,9 +15,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace korvel {
+
+class DesignHistory;
 
 // Every table has slots 0 to 1000; the design file and the library carry 0 to 999.
 inline constexpr int SlotCount = 1001;
@@ -82,6 +85,8 @@ struct MibTree {
     int32_t Parent = 0;
     int32_t Kind = 0;
     int32_t InUse = 0;
+
+    bool operator==(const MibTree &) const = default;
 };
 
 struct MibAttribute {
@@ -93,6 +98,8 @@ struct MibAttribute {
     int32_t DescriptionLength = 0;
     int32_t KeyOrder = 0;
     int32_t InUse = 0;
+
+    bool operator==(const MibAttribute &) const = default;
 };
 
 struct MibRange {
@@ -102,6 +109,8 @@ struct MibRange {
     QString Maximum;
     int32_t MaximumLength = 0;
     int32_t InUse = 0;
+
+    bool operator==(const MibRange &) const = default;
 };
 
 struct MibList {
@@ -110,6 +119,8 @@ struct MibList {
     int32_t ItemNameLength = 0;
     int32_t ItemValue = 0;
     int32_t InUse = 0;
+
+    bool operator==(const MibList &) const = default;
 };
 
 // The four tables and their in-use counters. The counters must always equal
@@ -124,6 +135,8 @@ struct DefinitionTables {
     int16_t MibAttributeCount = 0;
     int16_t MibRangeCount = 0;
     int16_t MibListCount = 0;
+
+    bool operator==(const DefinitionTables &) const = default;
 };
 
 // File dialog purposes (FileDialogMode).
@@ -171,6 +184,18 @@ struct AppState {
     // the defaults, made from the design whenever they are needed, so they
     // follow its edits.
     std::optional<ModuleInfo> ModuleInformation;
+
+    // The text last looked for with 検索; 次を検索 looks for it again.
+    QString FindText;
+
+    // The undo history of the design. The editing model makes it at its
+    // first use (model/designhistory.h); a copy of the state starts without.
+    struct HistoryHolder {
+        std::shared_ptr<DesignHistory> history;
+        HistoryHolder() = default;
+        HistoryHolder(const HistoryHolder &) {}
+        HistoryHolder &operator=(const HistoryHolder &) { return *this; }
+    } History;
 };
 
 } // namespace korvel

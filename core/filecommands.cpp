@@ -3,6 +3,7 @@
 
 #include "designfile.h"
 #include "import.h"
+#include "designhistory.h"
 #include "mibbridge.h"
 #include "moduleinfo.h"
 #include "smiv2writer.h"
@@ -128,10 +129,28 @@ QString FileCommands::chooseExistingFile(int16_t mode, const QString &extension,
     return path;
 }
 
+bool FileCommands::mayDiscardDesign()
+{
+    if (!designHistory(m_state).isModified())
+        return true;
+    switch (m_services.show(texts::unsavedChanges(), MessageKind::QuestionWithCancel)) {
+    case MessageButton::Yes:
+        return saveDesignFile();
+    case MessageButton::No:
+        return true;
+    case MessageButton::Ok:
+    case MessageButton::Cancel:
+        break;
+    }
+    return false;
+}
+
 void FileCommands::openDesignFile()
 {
     const QString failure = texts::designReadFailed();
     runCommand(m_services, failure, [&] {
+        if (!mayDiscardDesign())
+            return;
         const QString path =
             chooseExistingFile(FileDialogPurpose::OpenDesignFile, QStringLiteral(".mdf"), designExtensionMessage());
         if (path.isEmpty())
@@ -153,6 +172,7 @@ void FileCommands::openDesignFile()
             m_state.ModuleInformation = info;
         else
             m_state.ModuleInformation.reset();
+        designHistory(m_state).startOver(true);
         m_state.ListLevel = RootSlot;
         if (refresh)
             refresh();
@@ -170,9 +190,10 @@ void FileCommands::openDesignFile()
     });
 }
 
-void FileCommands::saveDesignFile()
+bool FileCommands::saveDesignFile()
 {
     const QString failure = texts::designSaveFailed();
+    bool saved = false;
     runCommand(m_services, failure, [&] {
         const QString path = chooseFile(FileDialogPurpose::SaveDesignFile);
         if (path.isEmpty() || refuseExtension(m_services, m_state.SelectedFile, QStringLiteral(".mdf"), designExtensionMessage())
@@ -188,6 +209,8 @@ void FileCommands::saveDesignFile()
             m_services.show(failure, MessageKind::Error);
             return;
         }
+        saved = true;
+        designHistory(m_state).markSaved();
         m_services.show(texts::designSaved(), MessageKind::Notice, texts::saveCaption());
         m_state.CurrentDrive = m_state.SelectedDrive;
         m_state.CurrentFolder = m_state.SelectedFolder;
@@ -195,6 +218,7 @@ void FileCommands::saveDesignFile()
         if (updateTitle)
             updateTitle();
     });
+    return saved;
 }
 
 void FileCommands::createFile(const std::function<std::optional<bool>(const QString &path)> &write)
@@ -242,6 +266,7 @@ void FileCommands::createSmiv2File()
 
 void FileCommands::editModuleInfo()
 {
+    const RecordedChange change(m_state);
     runCommand(m_services, texts::moduleInfoChangeFailed(),
                [&] {
                    if (m_services.openDialog(ModalDialog::ModuleInfo, m_window) == DialogOutcome::Accepted)
@@ -253,6 +278,8 @@ void FileCommands::loadMibFile()
 {
     // The load reports its own outcome; an error on the way shows nothing.
     runCommand(m_services, QString(), [&] {
+        if (!mayDiscardDesign())
+            return;
         const QString path =
             chooseExistingFile(FileDialogPurpose::LoadMibFile, QStringLiteral(".mib"), mibExtensionMessage());
         if (path.isEmpty())
@@ -261,6 +288,8 @@ void FileCommands::loadMibFile()
         case BridgeResult::Success:
             // A module read in is a new design: its module information is the defaults.
             m_state.ModuleInformation.reset();
+            // No file holds the design read in yet.
+            designHistory(m_state).startOver(false);
             if (refresh)
                 refresh();
             m_services.designChanged();
@@ -280,6 +309,8 @@ void FileCommands::loadMibFile()
 void FileCommands::importMibModule()
 {
     runCommand(m_services, texts::moduleImportFailed(), [&] {
+        if (!mayDiscardDesign())
+            return;
         // Real modules come under many names (.txt, .my, none): any file.
         const QString path = chooseExistingFile(FileDialogPurpose::LoadMibFile);
         if (path.isEmpty())
@@ -297,12 +328,13 @@ void FileCommands::importMibModule()
         // A new design that no design file holds yet: the start-up name, so
         // the title says so and 保存 asks for one.
         m_state.CurrentFile = QStringLiteral("File");
+        designHistory(m_state).startOver(false);
         if (refresh)
             refresh();
         if (updateTitle)
             updateTitle();
         m_services.designChanged();
-        const QStringList notKept = inShownLanguage(result.notKeptJapanese.join(u'\n'), result.notKept.join(u'\n')).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList &notKept = englishShown() ? result.notKept : result.notKeptJapanese;
         if (notKept.isEmpty())
             m_services.show(texts::moduleImported(), MessageKind::Notice, texts::openCaption());
         else

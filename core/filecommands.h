@@ -5,6 +5,7 @@
 // services) in its mode, checks the extension and the file, asks before
 // overwriting, does the work and tells the user the outcome; each catches
 // the failures of its own steps and shows at most one failure message.
+// Open and load start a new undo history; save marks the design saved.
 //
 // The window that runs them supplies what differs between windows: how it
 // rebuilds itself from the tables, how it sets its title, and the first line
@@ -43,7 +44,8 @@ public:
     static QString treeLoadFailureLine();
 
     void openDesignFile();
-    void saveDesignFile();
+    // True when the design was saved.
+    bool saveDesignFile();
     void createMibFile();
     void createSmiv2File();
     void loadMibFile();
@@ -53,6 +55,12 @@ public:
     void importMibModule();
     // Opens the module information dialog, which stores what it accepts.
     void editModuleInfo();
+
+    // Before a command throws the design away (open, load, import, the end
+    // of the program): when it has changed since it was last opened or
+    // saved, asks whether to save it. Yes saves through saveDesignFile, No
+    // goes on; false (stop) after Cancel or a save that did not happen.
+    bool mayDiscardDesign();
 
     // The path the file dialog chose in `mode`, or empty when it was
     // cancelled (or the program has no file dialog).

@@ -10,18 +10,21 @@ namespace korvel {
 
 // A refused input or rule: exclamation icon, OK, caption "注意メッセージ".
 // An unexpected failure of a command: critical icon, OK, caption "警告メッセージ".
-// A success notice: no icon, OK. A question: Yes and No.
+// A success notice: no icon, OK. A question: Yes and No; a question that
+// can also be called off: Yes, No and Cancel.
 enum class MessageKind {
     Warning,
     Error,
     Notice,
     Question,
+    QuestionWithCancel,
 };
 
 enum class MessageButton {
     Ok,
     Yes,
     No,
+    Cancel,
 };
 
 class MessageSink

@@ -129,6 +129,11 @@ inline QString checkNothingFound() { return translated("問題は見つかりま
 inline QString checkError() { return translated("エラー"); }
 inline QString checkWarning() { return translated("警告"); }
 inline QString checkCount() { return translated("エラー %1件、警告 %2件"); }
+// The unsaved-changes question, and 検索.
+inline QString unsavedChanges() { return translated("変更が保存されていません。保存しますか？"); }
+inline QString notFound() { return translated("見つかりません。"); }
+inline QString findCaption() { return translated("検索"); }
+inline QString findPrompt() { return translated("ｵﾌﾞｼﾞｪｸﾄ名の一部またはOID:"); }
 
 // The file dialog and the about box.
 inline QString driveNotUsable() { return translated("ドライブが選択できません。"); }

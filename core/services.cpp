@@ -21,6 +21,7 @@ Message makeMessage(const QString &text, MessageKind kind, const QString &captio
         break;
     case MessageKind::Notice:
     case MessageKind::Question:
+    case MessageKind::QuestionWithCancel:
         message.caption = QString::fromLatin1(ApplicationTitle);
         message.icon = MessageIcon::None;
         break;

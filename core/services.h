@@ -41,8 +41,10 @@ struct Message {
     QString caption;
     MessageIcon icon = MessageIcon::None;
 
-    // Yes and No for a question, OK for everything else.
-    bool asksYesNo() const { return kind == MessageKind::Question; }
+    // Yes and No for a question, and Cancel for one with Cancel; OK for
+    // everything else.
+    bool asksYesNo() const { return kind == MessageKind::Question || asksCancel(); }
+    bool asksCancel() const { return kind == MessageKind::QuestionWithCancel; }
 };
 
 // Applies the conventions: a warning has the exclamation icon and the caption
@@ -57,6 +59,7 @@ enum class ModalDialog {
     Version, // the about box
     Design,  // the object editor; EditTarget says what it edits
     ModuleInfo, // the module information; it stores what it accepts in AppState
+    Find,       // 検索's question; it leaves the text in AppState::FindText
 };
 
 enum class DialogOutcome {
@@ -80,7 +83,7 @@ class Services : public MessageSink
 {
 public:
     // Shows a modal message box and returns the button pressed: Yes or No for
-    // a question, Ok otherwise.
+    // a question (or Cancel), Ok otherwise.
     MessageButton show(const QString &text, MessageKind kind, const QString &caption = QString());
 
     // A notice with the information icon (the few messages that carry one).

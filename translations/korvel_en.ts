@@ -167,5 +167,17 @@
 <message><source>エラー %1件、警告 %2件</source><translation>%1 error(s), %2 warning(s)</translation></message>
 <message><source>種別</source><translation>Severity</translation></message>
 <message><source>内容</source><translation>Message</translation></message>
+<message><source>変更が保存されていません。保存しますか？</source><translation>The changes have not been saved. Save them?</translation></message>
+<message><source>見つかりません。</source><translation>Not found.</translation></message>
+<message><source>検索</source><translation>Find</translation></message>
+<message><source>ｵﾌﾞｼﾞｪｸﾄ名の一部またはOID:</source><translation>Part of an object name, or an OID:</translation></message>
+<message><source>編集(&amp;E)</source><translation>&amp;Edit</translation></message>
+<message><source>元に戻す(&amp;U)</source><translation>&amp;Undo</translation></message>
+<message><source>やり直し(&amp;R)</source><translation>&amp;Redo</translation></message>
+<message><source>検索(&amp;F)...</source><translation>&amp;Find...</translation></message>
+<message><source>次を検索(&amp;N)</source><translation>Find &amp;Next</translation></message>
+<message><source>[*] - Korvel （リスト）</source><translation>[*] - Korvel (List)</translation></message>
+<message><source>Korvel （ツリー）[*]</source><translation>Korvel (Tree)[*]</translation></message>
+<message><source>[*] - Korvel （ツリー）</source><translation>[*] - Korvel (Tree)</translation></message>
 </context>
 </TS>

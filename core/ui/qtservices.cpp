@@ -49,7 +49,10 @@ MessageButton QtServices::present(const Message &message)
     if (!parent)
         parent = QApplication::activeWindow();
     QMessageBox box(boxIcon(message.icon), message.caption, displayedMessageText(message.text),
-                    message.asksYesNo() ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+                    message.asksCancel()  ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
+                    : message.asksYesNo() ? QMessageBox::Yes | QMessageBox::No
+                                          : QMessageBox::Ok,
+                    parent);
     box.setObjectName(QStringLiteral("KorvelMessage"));
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(message.asksYesNo() ? QMessageBox::Yes : QMessageBox::Ok);
@@ -57,6 +60,8 @@ MessageButton QtServices::present(const Message &message)
     const int pressed = box.exec();
     if (!message.asksYesNo())
         return MessageButton::Ok;
+    if (message.asksCancel() && pressed == QMessageBox::Cancel)
+        return MessageButton::Cancel;
     return pressed == QMessageBox::Yes ? MessageButton::Yes : MessageButton::No;
 }
 

@@ -103,7 +103,7 @@ private Q_SLOTS:
         QCOMPARE(d.services->openedDialogs.size(), 7);
         d.services->answerFileDialog(*d.state, d.path(QStringLiteral("sample.mdf")));
         QTest::keyClick(d.window, Qt::Key_S, Qt::ControlModifier);
-        QVERIFY(d.window->windowTitle().endsWith(QLatin1String("sample.mdf - Korvel (List)")));
+        QVERIFY(d.window->windowTitle().endsWith(QLatin1String("sample.mdf[*] - Korvel (List)")));
 
         d.trigger("MIB_TREE");
         QVERIFY(switchedTo("Tree"));

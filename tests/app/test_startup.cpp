@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <memory>
 
@@ -54,7 +55,7 @@ private Q_SLOTS:
         QCOMPARE(f.state->EditTarget, 0);
         QWidget *list = korvel->firstWindow();
         QVERIFY(list);
-        QCOMPARE(list->windowTitle(), QStringLiteral("File - Korvel （リスト）"));
+        QCOMPARE(list->windowHandle()->title(), QStringLiteral("File - Korvel （リスト）"));
         QVERIFY(f.services->messages.isEmpty());
         QVERIFY(QFile::exists(lockPath()));
         // Qt's own buttons read in Japanese.

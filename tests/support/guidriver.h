@@ -164,14 +164,21 @@ public:
             } else if (qobject_cast<const QComboBox *>(control)) {
                 shown = entries(qPrintable(name));
             } else if (control) {
-                shown.append(control->property(control == window.data()                ? "windowTitle"
-                                               : control->property("title").isValid() ? "title"
-                                                                                       : "text")
-                                 .toString());
+                const char *property = control == window.data()              ? "windowTitle"
+                                       : control->property("title").isValid() ? "title"
+                                                                              : "text";
+                shown.append(control == window.data() ? shownTitle() : control->property(property).toString());
             }
             actual.append(name + u'=' + shown.join(u','));
         }
         QCOMPARE(actual, expected);
+    }
+
+    // The window's title as shown: "[*]" is the change mark.
+    QString shownTitle() const
+    {
+        return window->windowTitle().replace(QLatin1String("[*]"),
+                                             window->isWindowModified() ? QLatin1String("*") : QLatin1String(""));
     }
 
     QString path(const QString &name) const { return folder->filePath(name); }

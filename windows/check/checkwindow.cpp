@@ -1,6 +1,7 @@
 #include "checkwindow.h"
 
 #include "designcheck.h"
+#include "designhistory.h"
 #include "listwindow.h"
 #include "messagetexts.h"
 #include "tablefields.h"
@@ -61,10 +62,13 @@ CheckWindow::CheckWindow(AppState &state, Services &services, QWidget *parent)
     layout->addWidget(m_count);
 
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &CheckWindow::findingDoubleClicked);
-    connect(&m_services.designChanges(), &DesignChanges::changed, this, [this] {
+    const auto refreshWhenShown = [this] {
         if (isVisible())
             refresh();
-    });
+    };
+    connect(&m_services.designChanges(), &DesignChanges::changed, this, refreshWhenShown);
+    // An undo or redo puts another design in place.
+    connect(&designHistory(m_state), &DesignHistory::restored, this, refreshWhenShown);
 }
 
 void CheckWindow::showEvent(QShowEvent *event)

@@ -1,9 +1,13 @@
 #include "mainwindowshell.h"
 
+#include "designhistory.h"
+#include "designsearch.h"
 #include "language.h"
+#include "messagetexts.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,6 +21,20 @@ MainWindowShell::MainWindowShell(AppState &state, Services &services, QWidget *p
     , m_services(services)
     , m_files(state, services, this)
 {
+    // The title holds "[*]" where the change mark goes.
+    QUndoStack &stack = designHistory(m_state).stack();
+    setWindowModified(!stack.isClean());
+    connect(&stack, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
+    connect(&designHistory(m_state), &DesignHistory::restored, this, [this] { showRestoredDesign(); });
+}
+
+void MainWindowShell::closeEvent(QCloseEvent *event)
+{
+    if (!m_switching && !m_files.mayDiscardDesign()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 QMenu *MainWindowShell::addMenu(const QString &name, const QString &caption)
@@ -63,10 +81,14 @@ QAction *MainWindowShell::buildMenus(const MenuNames &names)
     separator(file, p + QLatin1String("_SEPARATE2"));
     addMenuItem(file, p + QLatin1String("_END"), QStringLiteral("終了(&X)"), [this] { close(); });
 
+    buildEditMenu(p);
+
     QMenu *view = m_viewMenu = addMenu(p + QLatin1String("_VIEW"), QStringLiteral("表示(&V)"));
     const MainWindow target = names.switchTarget;
     QAction *switchItem = addMenuItem(view, QLatin1String(names.switchItem), names.switchCaption, [this, target] {
+        m_switching = true;
         m_services.switchWindow(target, this);
+        m_switching = false;
     });
     addMenuItem(view, p + QLatin1String("_CHECK"), QStringLiteral("ﾃﾞｻﾞｲﾝﾁｪｯｸ(&C)"), [this] {
         m_services.showToolWindow(ToolWindow::Check);
@@ -101,6 +123,47 @@ void MainWindowShell::changeEvent(QEvent *event)
         m_japaneseItem->setChecked(currentLanguage() == Language::Japanese);
         m_englishItem->setChecked(currentLanguage() == Language::English);
     }
+}
+
+void MainWindowShell::buildEditMenu(const QString &p)
+{
+    QUndoStack &stack = designHistory(m_state).stack();
+    QMenu *edit = m_editMenu = addMenu(p + QLatin1String("_EDIT"), QStringLiteral("編集(&E)"));
+    QAction *undo = addMenuItem(edit, p + QLatin1String("_UNDO"), QStringLiteral("元に戻す(&U)"), [this] {
+        runCommand(QString(), [this] { designHistory(m_state).undo(); });
+    });
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undo->setEnabled(stack.canUndo());
+    connect(&stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    QAction *redo = addMenuItem(edit, p + QLatin1String("_REDO"), QStringLiteral("やり直し(&R)"), [this] {
+        runCommand(QString(), [this] { designHistory(m_state).redo(); });
+    });
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    redo->setEnabled(stack.canRedo());
+    connect(&stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    edit->addSeparator()->setObjectName(p + QLatin1String("_SEPARATE3"));
+    addMenuItem(edit, p + QLatin1String("_FIND"), QStringLiteral("検索(&F)..."), [this] {
+        find(false);
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addMenuItem(edit, p + QLatin1String("_FINDNEXT"), QStringLiteral("次を検索(&N)"), [this] {
+        find(true);
+    })->setShortcut(QKeySequence(Qt::Key_F3));
+}
+
+void MainWindowShell::find(bool again)
+{
+    runCommand(QString(), [&] {
+        if ((!again || m_state.FindText.trimmed().isEmpty())
+            && m_services.openDialog(ModalDialog::Find, this) != DialogOutcome::Accepted)
+            return;
+        const std::optional<int> chosen = chosenObject();
+        const int slot = findObject(m_state, m_state.FindText, again && chosen ? *chosen : -1);
+        if (slot < 0) {
+            m_services.show(texts::notFound(), MessageKind::Warning);
+            return;
+        }
+        goToObject(slot);
+    });
 }
 
 QLabel *MainWindowShell::addOidLabel()

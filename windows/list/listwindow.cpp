@@ -1,6 +1,7 @@
 #include "listwindow.h"
 #include "messagetexts.h"
 
+#include "designhistory.h"
 #include "oid.h"
 #include "tableops.h"
 
@@ -209,7 +210,7 @@ void ListWindow::currentRowChanged()
 
 void ListWindow::updateTitle()
 {
-    setWindowTitle(m_state.CurrentFile + QStringLiteral(" - Korvel （リスト）"));
+    setWindowTitle(m_state.CurrentFile + QStringLiteral("[*] - Korvel （リスト）"));
 }
 
 void ListWindow::refresh()
@@ -289,11 +290,41 @@ std::optional<int> ListWindow::selectedSlot(int keyColumn) const
     return slot;
 }
 
+void ListWindow::showRestoredDesign()
+{
+    refresh();
+}
+
+std::optional<int> ListWindow::chosenObject() const
+{
+    return selectedSlot(IdColumn);
+}
+
+void ListWindow::goToObject(int slot)
+{
+    const int parent = m_state.tables.tree[slot].Parent;
+    m_state.ListLevel = static_cast<int16_t>(isSlot(parent) ? parent : RootSlot);
+    refresh();
+    for (int row = 0; row < m_grid->rowCount(); ++row) {
+        const QTableWidgetItem *item = m_grid->item(row, SlotColumn);
+        if (item && item->text() == QString::number(slot)) {
+            m_grid->setCurrentCell(row, NameColumn);
+            m_grid->scrollToItem(m_grid->item(row, NameColumn));
+            break;
+        }
+    }
+}
+
 bool ListWindow::openEditor(const QString &failure)
 {
     // The editor preselects the level shown as the parent of a new object.
     m_state.EditorLevel = m_levelBox->text();
-    switch (m_services.openDialog(ModalDialog::Design, this)) {
+    DialogOutcome outcome = DialogOutcome::Missing;
+    {
+        const RecordedChange change(m_state);
+        outcome = m_services.openDialog(ModalDialog::Design, this);
+    }
+    switch (outcome) {
     case DialogOutcome::Missing:
     case DialogOutcome::Refused:
         m_services.show(failure, MessageKind::Error);
@@ -377,7 +408,11 @@ void ListWindow::deleteObject()
                             MessageKind::Warning);
             return;
         }
-        const bool deleted = deleteSubtree(m_state, *slot);
+        bool deleted = false;
+        {
+            const RecordedChange change(m_state);
+            deleted = deleteSubtree(m_state, *slot);
+        }
         m_services.designChanged();
         if (!deleted)
             m_services.show(texts::deleteFailed(), MessageKind::Error);

@@ -7,7 +7,8 @@
 // from the tables after every command. Dialogs (file dialog, object editor,
 // about box) and the switch to the Tree window go through the Services;
 // the file commands are the FileCommands both main windows share. The status
-// bar shows the full OID of the current row's object.
+// bar shows the full OID of the current row's object. Every change the
+// window makes to the design is one step of the undo history.
 #pragma once
 
 #include "mainwindowshell.h"
@@ -33,6 +34,9 @@ public:
     void refresh();
 
 protected:
+    void showRestoredDesign() override;
+    std::optional<int> chosenObject() const override;
+    void goToObject(int slot) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 

@@ -30,7 +30,7 @@ namespace {
 
 const QString &treeTitle()
 {
-    static const QString text = QStringLiteral("Korvel （ツリー）");
+    static const QString text = QStringLiteral("Korvel （ツリー）[*]");
     return text;
 }
 
@@ -152,7 +152,7 @@ void TreeWindow::buildMenus()
 
 void TreeWindow::setFileTitle()
 {
-    setWindowTitle(m_state.CurrentFile + QStringLiteral(" - Korvel （ツリー）"));
+    setWindowTitle(m_state.CurrentFile + QStringLiteral("[*] - Korvel （ツリー）"));
 }
 
 void TreeWindow::buildTree()
@@ -206,6 +206,33 @@ bool TreeWindow::selectObject(int slot)
     raise();
     activateWindow();
     return true;
+}
+
+void TreeWindow::showRestoredDesign()
+{
+    const std::optional<int> chosen = chosenObject();
+    buildTree();
+    QTreeWidgetItem *item = chosen ? m_items->itemOf(*chosen) : nullptr;
+    if (!item)
+        item = m_items->root();
+    selectQuietly(item);
+    showItem(item);
+}
+
+std::optional<int> TreeWindow::chosenObject() const
+{
+    const QTreeWidgetItem *item = selectedItem();
+    if (!item || item == m_items->root())
+        return std::nullopt;
+    return TreeItems::slotOf(item);
+}
+
+void TreeWindow::goToObject(int slot)
+{
+    if (QTreeWidgetItem *item = m_items->itemOf(slot)) {
+        selectQuietly(item);
+        showItem(item);
+    }
 }
 
 QTreeWidgetItem *TreeWindow::selectedItem() const

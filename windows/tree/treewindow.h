@@ -16,7 +16,8 @@
 // the tables and then the few items concerned. EditTarget and ShownItemIndex
 // live in AppState and outlast the window. Messages and dialogs go through
 // the Services; the file commands are the FileCommands the List window uses.
-// The status bar shows the full OID of the selected item's object.
+// The status bar shows the full OID of the selected item's object. Each
+// editing command is one step of the undo history.
 #pragma once
 
 #include "mainwindowshell.h"
@@ -58,6 +59,11 @@ public slots:
     bool selectObject(int slot);
 
 protected:
+    // After an undo or redo the tree is built anew, the object chosen
+    // before chosen again when it is still there.
+    void showRestoredDesign() override;
+    std::optional<int> chosenObject() const override;
+    void goToObject(int slot) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

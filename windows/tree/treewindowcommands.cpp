@@ -3,6 +3,7 @@
 // each catches the failures of its own steps and shows its error message.
 #include "treewindow.h"
 
+#include "designhistory.h"
 #include "messagetexts.h"
 #include "tableops.h"
 #include "treeedits.h"
@@ -39,6 +40,7 @@ bool objectInUse(const AppState &state, int slot)
 void TreeWindow::addNewObject()
 {
     runCommand(texts::addFailed(), [&] {
+        const RecordedChange change(m_state);
         if (m_state.ShownItemIndex < 1) {
             warn(m_services, texts::selectFromList());
             return;
@@ -102,6 +104,7 @@ void TreeWindow::addNewObject()
 void TreeWindow::deleteObjectTree()
 {
     runCommand(texts::deleteFailed(), [&] {
+        const RecordedChange change(m_state);
         if (m_state.ShownItemIndex < 2) {
             warn(m_services, texts::selectFromList());
             return;
@@ -143,6 +146,7 @@ void TreeWindow::deleteObjectTree()
 void TreeWindow::applyPanel()
 {
     runCommand(texts::commitFailed(), [&] {
+        const RecordedChange change(m_state);
         QTreeWidgetItem *selected = selectedItem();
         if (!selected || selected == m_items->root()) {
             warn(m_services, texts::selectFromTree());

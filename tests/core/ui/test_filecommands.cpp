@@ -111,11 +111,14 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("TEST-MIB DEFINITIONS ::= BEGIN\r\nDESCRIPTION \"open\r\nEND\r\n");
         file.close();
+        // A module read in is in no file yet: the next load asks first.
         m_events.clear();
+        f.services->queueAnswer(MessageButton::No);
         f.services->answerFileDialog(*f.state, broken);
         files->loadMibFile();
         QDir::setCurrent(startFolder);
-        QCOMPARE(m_events, QStringList{QStringLiteral("MIBファイルの読み込みに失敗しました。\r詳細は error.log を参照してください。")});
+        QCOMPARE(m_events, (QStringList{QStringLiteral("変更が保存されていません。保存しますか？"),
+                                        QStringLiteral("MIBファイルの読み込みに失敗しました。\r詳細は error.log を参照してください。")}));
         QCOMPARE(designFileImage(*f.state), before);
     }
 
