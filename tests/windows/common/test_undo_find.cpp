@@ -83,7 +83,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("way");
         QTest::addColumn<QString>("answer");
-        for (const char *way : {"close box", "end", "open", "load"})
+        for (const char *way : {"close box", "end", "open", "load", "import"})
             for (const char *answer : {"yes", "yes, save cancelled", "no", "cancel"})
                 QTest::addRow("%s %s", way, answer) << way << answer;
     }
@@ -102,8 +102,8 @@ private Q_SLOTS:
         f.services->cancelFileDialog(*f.state); // the command's own file dialog
         if (way == QLatin1String("close box"))
             f.window->close();
-        else if (way == QLatin1String("end"))
-            f.trigger("MIB_END");
+        else if (way == QLatin1String("end") || way == QLatin1String("import"))
+            f.trigger(way == QLatin1String("end") ? "MIB_END" : "MIB_IMPORT");
         else
             key(way == QLatin1String("open") ? Qt::Key_O : Qt::Key_L);
 
