@@ -2,6 +2,7 @@
 
 #include "cp932.h"
 #include "tablefields.h"
+#include "korvel_cp932_prefix.h"
 
 #include <cstring>
 
@@ -9,24 +10,7 @@ namespace korvel {
 
 namespace {
 
-bool isLeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-// The longest prefix of `bytes` within `limit` that ends on a character
-// boundary of code page 932.
-std::size_t wholeCharacters(const char *bytes, std::size_t limit)
-{
-    std::size_t at = 0;
-    while (at < limit) {
-        const std::size_t step = isLeadByte(static_cast<unsigned char>(bytes[at])) ? 2 : 1;
-        if (at + step > limit)
-            break;
-        at += step;
-    }
-    return at;
-}
+using cp932::wholeCharacters;
 
 template <std::size_t N>
 void encodeInto(char (&field)[N], const QString &stored, int32_t length)

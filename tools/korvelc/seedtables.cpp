@@ -1,5 +1,7 @@
 #include "seedtables.h"
 
+#include "korvel_cp932_prefix.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -120,24 +122,7 @@ std::string encode(std::u16string_view text)
                            });
 }
 
-bool isLeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-// The longest prefix of `bytes` within `limit` that ends on a character
-// boundary of code page 932.
-std::size_t wholeCharacters(const char *bytes, std::size_t limit)
-{
-    std::size_t at = 0;
-    while (at < limit) {
-        const std::size_t step = isLeadByte(static_cast<unsigned char>(bytes[at])) ? 2 : 1;
-        if (at + step > limit)
-            break;
-        at += step;
-    }
-    return at;
-}
+using cp932::wholeCharacters;
 
 // --- Fields (tablefields.h, mibimage.h) ------------------------------------
 
