@@ -46,10 +46,10 @@ inline constexpr int TableBaseWidth = NameWidth - 5;
 // "Table" ending.
 std::optional<QString> ValidateInput(const EditorInput &input, EditMode mode);
 
-// The single checks ValidateInput is made of, for panels with their own order.
-std::optional<QString> checkObjectIdText(const QString &objectIdText);
-std::optional<QString> checkRangeTexts(const QString &minimumText, const QString &maximumText);
-std::optional<QString> checkKeyOrderText(const QString &keyOrderText);
+// The checks of the object ID, the range (when ticked) and the key order
+// (when ticked), in that order: the part of ValidateInput the Tree panel,
+// with its own name checks, shares.
+std::optional<QString> checkNumberTexts(const EditorInput &input);
 
 // The lowest in-use slot among 0..ObjectLimit whose displayed name is `name`
 // exactly, or -1.

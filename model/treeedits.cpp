@@ -65,16 +65,8 @@ std::optional<QString> checkPanelInput(const AppState &state, int target, const 
     const QString name = significantText(input.NameText, NameWidth);
     if (name.isEmpty())
         return texts::nameEmpty();
-    if (auto failure = checkObjectIdText(input.ObjectIdText))
+    if (auto failure = checkNumberTexts(input))
         return failure;
-    if (input.RangeTicked) {
-        if (auto failure = checkRangeTexts(input.MinimumText, input.MaximumText))
-            return failure;
-    }
-    if (input.KeyTicked) {
-        if (auto failure = checkKeyOrderText(input.KeyOrderText))
-            return failure;
-    }
 
     // A new table's entry must not take another object's name either.
     const int32_t objectId = static_cast<int32_t>(digitValue(input.ObjectIdText).value_or(0));

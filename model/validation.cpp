@@ -80,6 +80,8 @@ KindOption kindOptionFor(int32_t kind)
     }
 }
 
+namespace {
+
 std::optional<QString> checkObjectIdText(const QString &objectIdText)
 {
     const std::optional<quint64> value = digitValue(objectIdText);
@@ -112,6 +114,21 @@ std::optional<QString> checkKeyOrderText(const QString &keyOrderText)
     return std::nullopt;
 }
 
+} // namespace
+
+std::optional<QString> checkNumberTexts(const EditorInput &input)
+{
+    if (auto failure = checkObjectIdText(input.ObjectIdText))
+        return failure;
+    if (input.RangeTicked) {
+        if (auto failure = checkRangeTexts(input.MinimumText, input.MaximumText))
+            return failure;
+    }
+    if (input.KeyTicked)
+        return checkKeyOrderText(input.KeyOrderText);
+    return std::nullopt;
+}
+
 std::optional<QString> ValidateInput(const EditorInput &input, EditMode mode)
 {
     // Names are measured as they will be stored: without surrounding blanks,
@@ -123,16 +140,8 @@ std::optional<QString> ValidateInput(const EditorInput &input, EditMode mode)
         return message(texts::nameTooLong());
     if (mode == EditMode::Add && input.KindOption == KindOption::Table && name.size() > TableBaseWidth)
         return message(texts::tableNameTooLong());
-    if (auto failure = checkObjectIdText(input.ObjectIdText))
+    if (auto failure = checkNumberTexts(input))
         return failure;
-    if (input.RangeTicked) {
-        if (auto failure = checkRangeTexts(input.MinimumText, input.MaximumText))
-            return failure;
-    }
-    if (input.KeyTicked) {
-        if (auto failure = checkKeyOrderText(input.KeyOrderText))
-            return failure;
-    }
     if (input.KindOption == KindOption::Leaf && input.ListTicked && !input.RangeTicked && input.Items.isEmpty())
         return message(texts::enumerationWithoutItems());
     return std::nullopt;
