@@ -21,7 +21,7 @@ using namespace korvel;
 using namespace korvel::testing;
 
 // Every text a window shows: title, captions, hints, headers, list entries,
-// tree items, menus and their items.
+// tree items in every column, menus and their items.
 static QStringList textsOf(const QWidget *window)
 {
     QStringList texts{window->windowTitle()};
@@ -34,7 +34,8 @@ static QStringList textsOf(const QWidget *window)
                 texts << grid->model()->headerData(column, Qt::Horizontal).toString();
         if (auto *tree = qobject_cast<QTreeWidget *>(object))
             for (QTreeWidgetItemIterator item(tree); *item; ++item)
-                texts << (*item)->text(0);
+                for (int column = 0; column < tree->columnCount(); ++column)
+                    texts << (*item)->text(column) << tree->headerItem()->text(column);
         for (const char *property : {"text", "title", "placeholderText", "toolTip"})
             texts << object->property(property).toString();
     }
@@ -64,14 +65,18 @@ class EnglishTest : public QObject
         return QTest::qWaitForWindowExposed(window) ? window : nullptr;
     }
     QWidget *open(MainWindow which) { return use(d.services->openWindow(which)); }
+    static QWidget *visible(const char *name)
+    {
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (window->isVisible() && window->objectName() == QLatin1String(name))
+                return window;
+        return nullptr;
+    }
     // The main window that took the driver's one's place.
     QWidget *switchedTo(const char *name)
     {
         [this] { QTRY_VERIFY(!d.window); }();
-        for (QWidget *window : QApplication::topLevelWidgets())
-            if (window->isVisible() && window->objectName() == QLatin1String(name))
-                return use(window);
-        return nullptr;
+        return visible(name) ? use(visible(name)) : nullptr;
     }
 
 private Q_SLOTS:
@@ -90,7 +95,7 @@ private Q_SLOTS:
         useLanguage(Language::English);
         QStringList shown = textsOf(open(MainWindow::List));
         for (ModalDialog dialog : {ModalDialog::Design, ModalDialog::Design, ModalDialog::FileOpe, ModalDialog::FileOpe,
-                                   ModalDialog::FileOpe, ModalDialog::ModuleInfo, ModalDialog::Version})
+                                   ModalDialog::FileOpe, ModalDialog::ModuleInfo, ModalDialog::Version, ModalDialog::Find})
             d.services->drive(dialog, [&shown](QDialog &box) { shown += textsOf(&box), box.reject(); });
         d.click("Command12");                                      // the editor, adding
         QTest::keyClick(d.get("MSFlexGrid1"), Qt::Key_Down);
@@ -100,10 +105,25 @@ private Q_SLOTS:
         d.click("Command3");                                       // and creating a MIB file
         d.trigger("MIB_MODULE_INFO");
         d.trigger("MIB_VERSION");
-        QCOMPARE(d.services->openedDialogs.size(), 7);
+        QTest::keyClick(d.window, Qt::Key_F, Qt::ControlModifier); // the find dialog
+        QCOMPARE(d.services->openedDialogs.size(), 8);
         d.services->answerFileDialog(*d.state, d.path(QStringLiteral("sample.mdf")));
         QTest::keyClick(d.window, Qt::Key_S, Qt::ControlModifier);
         QVERIFY(d.window->windowTitle().endsWith(QLatin1String("sample.mdf[*] - Korvel (List)")));
+
+        // The check window with the sample's findings, with none once
+        // portTable is deleted, and the unsaved-changes question.
+        d.trigger("MIB_CHECK");
+        shown += textsOf(visible("Check"));
+        auto *grid = use(d.window)->findChild<QTableWidget *>(QStringLiteral("MSFlexGrid1"));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(1, 0)).center());
+        d.services->queueAnswer(MessageButton::Yes);
+        d.click("Command11");
+        shown += textsOf(visible("Check"));
+        QVERIFY(shown.contains(QStringLiteral("No problems were found.")) && shown.contains(QStringLiteral("Severity")));
+        d.services->queueAnswer(MessageButton::Cancel);
+        QTest::keyClick(d.window, Qt::Key_O, Qt::ControlModifier);
+        QVERIFY(d.services->lastMessage().asksCancel());
 
         d.trigger("MIB_TREE");
         QVERIFY(switchedTo("Tree"));
@@ -118,10 +138,11 @@ private Q_SLOTS:
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             QVERIFY(box);
             shown += textsOf(box);
-            QCOMPARE(box->button(QMessageBox::Yes)->text() + box->button(QMessageBox::No)->text(), QStringLiteral("&Yes&No"));
+            QCOMPARE(box->button(QMessageBox::Yes)->text() + box->button(QMessageBox::No)->text() + box->button(QMessageBox::Cancel)->text(),
+                     QStringLiteral("&Yes&NoCancel"));
             box->button(QMessageBox::No)->click();
         });
-        QVERIFY(!QtServices().ask(texts::confirmDelete()));
+        QCOMPARE(QtServices().show(texts::unsavedChanges(), MessageKind::QuestionWithCancel), MessageButton::No);
 
         QVERIFY(shown.contains(QStringLiteral("     Add")));
         QVERIFY2(japaneseIn(shown).isEmpty(), qPrintable(japaneseIn(shown).join(u'\n')));
