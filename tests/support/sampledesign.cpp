@@ -27,12 +27,13 @@ int addNode(AppState &state, const QString &name, int objectId, int parent)
     return addObject(state, name, objectId, parent, ObjectKind::Node);
 }
 
-int addTable(AppState &state, const QString &base, int objectId, int parent, const QString &description)
+int addTable(AppState &state, const QString &base, int objectId, int parent, const QString &description,
+             const QString &entryDescription)
 {
     const int table = addObject(state, base + QStringLiteral("Table"), objectId, parent, ObjectKind::Table);
     const int entry = addObject(state, base + QStringLiteral("Entry"), 1, table, ObjectKind::Entry);
     addAttribute(state, table, description, Access::NotAccessible);
-    addAttribute(state, entry, QString(), Access::NotAccessible);
+    addAttribute(state, entry, entryDescription, Access::NotAccessible);
     return table;
 }
 

@@ -17,7 +17,7 @@ int addNode(AppState &state, const QString &name, int objectId, int parent = Roo
 // Adds a Table named base + "Table" and its Entry base + "Entry" (ObjectId 1);
 // returns the Table's slot. The Entry is the next used slot.
 int addTable(AppState &state, const QString &base, int objectId, int parent = RootSlot,
-             const QString &description = QString());
+             const QString &description = QString(), const QString &entryDescription = QString());
 
 struct LeafDefinition {
     QString name;
