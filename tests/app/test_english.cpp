@@ -68,10 +68,8 @@ class EnglishTest : public QObject
     QWidget *switchedTo(const char *name)
     {
         [this] { QTRY_VERIFY(!d.window); }();
-        for (QWidget *window : QApplication::topLevelWidgets())
-            if (window->isVisible() && window->objectName() == QLatin1String(name))
-                return use(window);
-        return nullptr;
+        QWidget *window = d.shownWindow(name);
+        return window ? use(window) : nullptr;
     }
 
 private Q_SLOTS:

@@ -134,6 +134,15 @@ public:
             type(name.constData(), value);
     }
 
+    // The visible top-level window named `name`, or none.
+    static QWidget *shownWindow(const char *name)
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (widget->isVisible() && widget->objectName() == QLatin1String(name))
+                return widget;
+        return nullptr;
+    }
+
     // Runs a menu item by its object name.
     void trigger(const char *name) const { get<QAction>(name)->trigger(); }
 

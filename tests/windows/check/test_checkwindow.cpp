@@ -16,14 +16,7 @@ using namespace korvel::testing;
 
 namespace {
 
-QWidget *shown(const char *name)
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->objectName() == QLatin1String(name))
-            return widget;
-    }
-    return nullptr;
-}
+QWidget *shown(const char *name) { return GuiDriver::shownWindow(name); }
 
 // The check window's rows, each "object|severity|message".
 QStringList findings()
