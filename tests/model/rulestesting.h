@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <ostream>
 
 inline void PrintTo(const QString &text, std::ostream *os)
@@ -134,13 +135,15 @@ void expectOutcome(AppState &s, const QString &expected, Operation operation)
     EXPECT_EQ(countInUse(s), countersOf(s));
 }
 
-// Marks the slots from `first` to 999 of one table in use.
+// A design change that marks the slots from `first` to 999 of one table in use.
 template <typename Table>
-void fillFrom(AppState &s, Table DefinitionTables::*table, int first)
+std::function<void(AppState &)> fill(Table DefinitionTables::*table, int first)
 {
-    for (int i = first; i < StoredSlotCount; ++i)
-        (s.tables.*table)[i].InUse = 1;
-    rebuildCounters(s.tables, s.ObjectLimit);
+    return [table, first](AppState &s) {
+        for (int i = first; i < StoredSlotCount; ++i)
+            (s.tables.*table)[i].InUse = 1;
+        rebuildCounters(s.tables, s.ObjectLimit);
+    };
 }
 
 inline EditorInput input(KindOption kind, const QString &name, const QString &objectId,

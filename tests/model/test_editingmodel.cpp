@@ -48,15 +48,7 @@ EnumItemList abList(EnumItemList::Values &values)
     return list;
 }
 
-
 using Design = std::function<void(AppState &)>;
-
-// Marks the slots from `first` to 999 of one table in use.
-template <typename Table>
-Design fill(Table DefinitionTables::*table, int first)
-{
-    return [table, first](AppState &s) { fillFrom(s, table, first); };
-}
 
 } // namespace
 
