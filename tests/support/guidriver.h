@@ -45,6 +45,14 @@ public:
         folder.reset();
     }
 
+    // A driver for a window shown elsewhere, e.g. a dialog in a drive() script.
+    static GuiDriver on(QWidget *shown)
+    {
+        GuiDriver driver;
+        driver.window = shown;
+        return driver;
+    }
+
     // Shows `w` as the active window; it is deleted when closed.
     template <typename Window>
     Window *show(Window *w)

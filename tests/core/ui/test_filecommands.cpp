@@ -13,30 +13,12 @@
 
 #include <QDialog>
 #include <QDir>
-#include <QPushButton>
 
 #include <array>
 #include <memory>
 
 using namespace korvel;
 using namespace korvel::testing;
-
-namespace {
-
-void type(QDialog &dialog, const QString &box, const QString &text)
-{
-    auto *line = dialog.findChild<QLineEdit *>(box);
-    QTest::keyClick(line, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(line, Qt::Key_Delete);
-    QTest::keyClicks(line, text);
-}
-
-void click(QDialog &dialog, const char *button)
-{
-    QTest::mouseClick(dialog.findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
-}
-
-} // namespace
 
 class FileCommandsTest : public QObject
 {
@@ -220,18 +202,19 @@ private Q_SLOTS:
             {"RevisionDate", "", "改版の日時は「2026-12-07 09:30」の形で入力してください。", "2025-04-01"},
         };
         f.services->drive(ModalDialog::ModuleInfo, [&](QDialog &dialog) {
+            const GuiDriver v = GuiDriver::on(&dialog);
             for (const auto &[box, refused, why, good] : entries) {
-                type(dialog, box, refused);
-                click(dialog, box == u"RevisionDate" ? "AddRevision" : "OkButton");
-                type(dialog, box, good);
+                v.type(qPrintable(box), refused);
+                v.click(box == u"RevisionDate" ? "AddRevision" : "OkButton");
+                v.type(qPrintable(box), good);
             }
-            click(dialog, "AddRevision");
-            type(dialog, QStringLiteral("RevisionDate"), QStringLiteral("2026-01-15 08:00"));
-            click(dialog, "AddRevision");
-            click(dialog, "RemoveRevision"); // the one just added
+            v.click("AddRevision");
+            v.type("RevisionDate", QStringLiteral("2026-01-15 08:00"));
+            v.click("AddRevision");
+            v.click("RemoveRevision"); // the one just added
             // From sysInfo, the default place, up to the root "enterprise".
-            QTest::keyClick(dialog.findChild<QComboBox *>(QStringLiteral("IdentityParent")), Qt::Key_Up);
-            click(dialog, "OkButton");
+            QTest::keyClick(v.get("IdentityParent"), Qt::Key_Up);
+            v.click("OkButton");
         });
         ListWindow window(*f.state, *f.services);
         window.show();
@@ -252,11 +235,11 @@ private Q_SLOTS:
         QCOMPARE(f.state->ModuleInformation, std::optional(expected));
 
         // Reopened, it shows them and OK keeps them; Cancel keeps what was typed out.
-        f.services->drive(ModalDialog::ModuleInfo, [](QDialog &dialog) { click(dialog, "OkButton"); });
+        f.services->drive(ModalDialog::ModuleInfo, [](QDialog &dialog) { GuiDriver::on(&dialog).click("OkButton"); });
         menuItem->trigger();
         f.services->drive(ModalDialog::ModuleInfo, [](QDialog &dialog) {
-            type(dialog, QStringLiteral("ModuleName"), QStringLiteral("OTHER-MIB"));
-            click(dialog, "CancelButton");
+            GuiDriver::on(&dialog).type("ModuleName", QStringLiteral("OTHER-MIB"));
+            GuiDriver::on(&dialog).click("CancelButton");
         });
         menuItem->trigger();
         QCOMPARE(f.state->ModuleInformation, std::optional(expected));

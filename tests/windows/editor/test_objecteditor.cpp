@@ -62,9 +62,7 @@ private:
     void driveEditor(std::function<void(const GuiDriver &)> driver)
     {
         f.services->drive(ModalDialog::Design, [driver](QDialog &dialog) {
-            GuiDriver v;
-            v.window = &dialog;
-            driver(v);
+            driver(GuiDriver::on(&dialog));
         });
     }
 
