@@ -31,16 +31,13 @@ inline void PrintTo(const QByteArray &bytes, std::ostream *os)
 
 namespace korvel::testing {
 
-// Every text the rules show, as the user reads it.
+// The texts several cases expect, as the user reads them.
 namespace text {
 inline const QString NameEmpty = QStringLiteral("オブジェクト名を入力してください。");
-inline const QString NameTooLong = QStringLiteral("名前は最大256文字までです。");
 inline const QString TableNameTooLong = QStringLiteral("テーブル名は最大250文字までです。");
 inline const QString IdNotNumeric = QStringLiteral("オブジェクトIDは数値を入力してください。");
 inline const QString IdOutOfRange = QStringLiteral("オブジェクトIDは1～2147483647です。");
 inline const QString RangeNotNumeric = QStringLiteral("範囲指定は数値を入力してください。");
-inline const QString RangeTooLarge = QStringLiteral("範囲指定は最大4294967295までです。");
-inline const QString KeyNotNumeric = QStringLiteral("テーブルキーの順位は数値を入力してください。");
 inline const QString KeyOutOfRange = QStringLiteral("テーブルキーの順位は1～1000です。");
 inline const QString NoItems = QStringLiteral("リストの項目を追加してください。");
 inline const QString ParentIsLeaf = QStringLiteral("オブジェクトの下に追加できません。");
@@ -48,22 +45,13 @@ inline const QString ParentIsTable = QStringLiteral("テーブルの下に追加
 inline const QString DuplicateName = QStringLiteral("オブジェクト名が重複しています。");
 inline const QString DuplicateId = QStringLiteral("オブジェクトIDが重複しています。");
 inline const QString TableFull = QStringLiteral("これ以上登録できません");
-inline const QString KindChanged = QStringLiteral("オブジェクトの種類は変更できません。");
 inline const QString OwnSubtree = QStringLiteral("自分自身または配下のオブジェクトを親にすることはできません。");
 inline const QString EntryMoved = QStringLiteral("エントリはテーブルの下から移動できません。");
 inline const QString Added = QStringLiteral("オブジェクトを追加しました。");
 inline const QString Changed = QStringLiteral("オブジェクトを変更しました。");
 inline const QString Failed = QStringLiteral("設定に失敗しました");
-inline const QString RangeAndList = QStringLiteral("範囲とリストは同時に指定できません。");
-inline const QString ItemNameEmpty = QStringLiteral("項目名を入力してください");
-inline const QString ItemValueEmpty = QStringLiteral("項目値を入力してください");
-inline const QString ItemValueNotNumeric = QStringLiteral("項目値は数値を入力してください。");
-inline const QString DuplicateItemName = QStringLiteral("リストの名前が重複しています。");
-inline const QString DuplicateItemValue = QStringLiteral("リストの値が重複しています。");
 inline const QString ItemAddFailed = QStringLiteral("リストの追加に失敗しました");
-inline const QString ItemNameNotChosen = QStringLiteral("項目名を選択してください");
 inline const QString ItemNotFound = QStringLiteral("このエントリは削除できません");
-inline const QString ItemRemoveFailed = QStringLiteral("リストの削除に失敗しました");
 } // namespace text
 
 struct Reported {
