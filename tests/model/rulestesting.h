@@ -94,12 +94,6 @@ inline Counters countInUse(const AppState &s)
     return {used(s.tables.tree), used(s.tables.attribute), used(s.tables.range), used(s.tables.list)};
 }
 
-// Everything the rules may change: every record of slots 0 to 999 and the counters.
-inline QByteArray snapshot(const AppState &s)
-{
-    return designFileImage(s) + ::testing::PrintToString(countersOf(s)).c_str();
-}
-
 // The design file line of record `slot` of table 0 (MibTree) to 3 (MibList),
 // without its line end: every field of the record as it is saved.
 inline QByteArray record(const AppState &s, int table, int slot)

@@ -1,5 +1,6 @@
 #include "sampledesign.h"
 
+#include "designfile.h"
 #include "tableops.h"
 
 namespace korvel::testing {
@@ -35,6 +36,13 @@ int addTable(AppState &state, const QString &base, int objectId, int parent, con
     addAttribute(state, table, description, Access::NotAccessible);
     addAttribute(state, entry, entryDescription, Access::NotAccessible);
     return table;
+}
+
+QByteArray snapshot(const AppState &state)
+{
+    const DefinitionTables &t = state.tables;
+    return designFileImage(state) + QByteArray::number(t.MibTreeCount) + ',' + QByteArray::number(t.MibAttributeCount)
+           + ',' + QByteArray::number(t.MibRangeCount) + ',' + QByteArray::number(t.MibListCount);
 }
 
 int entryOf(const AppState &state, int table)

@@ -34,6 +34,9 @@ struct LeafDefinition {
 };
 int addLeaf(AppState &state, const LeafDefinition &def);
 
+// Everything an edit may change: every record of slots 0 to 999 and the counters.
+QByteArray snapshot(const AppState &state);
+
 // The slot of the Entry of a Table added by addTable.
 int entryOf(const AppState &state, int table);
 
