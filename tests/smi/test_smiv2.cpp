@@ -48,9 +48,7 @@ int describedTable(AppState &state, const char *base, int id, int parent)
 // Writes `bytes` as `name` in `dir`.
 QString writeModule(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
-    QFile file(dir.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    return file.fileName();
+    return writeFile(dir.filePath(name), bytes);
 }
 
 // Every syntax, access, range and enumeration, under an enterprise number

@@ -3,6 +3,8 @@
 #include "designfile.h"
 #include "tableops.h"
 
+#include <QFile>
+
 namespace korvel::testing {
 
 namespace {
@@ -43,6 +45,18 @@ QByteArray snapshot(const AppState &state)
     const DefinitionTables &t = state.tables;
     return designFileImage(state) + QByteArray::number(t.MibTreeCount) + ',' + QByteArray::number(t.MibAttributeCount)
            + ',' + QByteArray::number(t.MibRangeCount) + ',' + QByteArray::number(t.MibListCount);
+}
+
+QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 int entryOf(const AppState &state, int table)

@@ -37,6 +37,11 @@ int addLeaf(AppState &state, const LeafDefinition &def);
 // Everything an edit may change: every record of slots 0 to 999 and the counters.
 QByteArray snapshot(const AppState &state);
 
+// Writes `bytes` as the file `path`; returns the path, or none when it cannot.
+QString writeFile(const QString &path, const QByteArray &bytes);
+// The bytes of the file `path`, or none.
+QByteArray fileBytes(const QString &path);
+
 // The slot of the Entry of a Table added by addTable.
 int entryOf(const AppState &state, int table);
 

@@ -50,10 +50,7 @@ private Q_SLOTS:
     void aFailedOpenForgetsTheChoiceForTheTreeWindow()
     {
         const QString file = f.path(QStringLiteral("bad.mdf"));
-        QFile bad(file);
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("<MibTree>\r\nnot a design\r\n");
-        bad.close();
+        QVERIFY(!writeFile(file, "<MibTree>\r\nnot a design\r\n").isEmpty());
         auto files = commands();
         files->clearChoiceWhenOpenFails = true;
         f.services->answerFileDialog(*f.state, file);
@@ -89,10 +86,7 @@ private Q_SLOTS:
 
         const QByteArray before = designFileImage(*f.state);
         const QString broken = f.path(QStringLiteral("broken.mib"));
-        QFile file(broken);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("TEST-MIB DEFINITIONS ::= BEGIN\r\nDESCRIPTION \"open\r\nEND\r\n");
-        file.close();
+        QVERIFY(!writeFile(broken, "TEST-MIB DEFINITIONS ::= BEGIN\r\nDESCRIPTION \"open\r\nEND\r\n").isEmpty());
         // A module read in is in no file yet: the next load asks first.
         m_events.clear();
         f.services->queueAnswer(MessageButton::No);
@@ -131,9 +125,7 @@ private Q_SLOTS:
         QCOMPARE(contents(QStringLiteral("acme.mdf")), contents(QStringLiteral("plain.mdf"))); // the design file as it always was
         const QString loaded = QStringLiteral("変数に読み込みました。");
         for (const QByteArray &side : {QByteArray(), QByteArray("{\"format\": ")}) {
-            QFile sideFile(f.path(QStringLiteral("acme.mdi")));
-            QVERIFY(side.isEmpty() || (sideFile.open(QIODevice::WriteOnly) && sideFile.write(side) > 0));
-            sideFile.close();
+            QVERIFY(side.isEmpty() || !writeFile(f.path(QStringLiteral("acme.mdi")), side).isEmpty());
             f.state->ModuleInformation->moduleName = QStringLiteral("OLD-MIB");
             f.state->ListLevel = 3;
             m_events.clear();
@@ -265,14 +257,12 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, body);
         QFETCH(QString, message);
-        const QString module = f.path(QStringLiteral("ACME-MIB.txt"));
-        QFile file(module);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("ACME-MIB DEFINITIONS ::= BEGIN\n"
-                   "IMPORTS MODULE-IDENTITY, OBJECT-TYPE, NOTIFICATION-TYPE, Integer32, enterprises FROM SNMPv2-SMI;\n"
-                   "acmeMIB MODULE-IDENTITY LAST-UPDATED \"202501010000Z\" ORGANIZATION \"Acme\" CONTACT-INFO \"c\"\n"
-                   "    DESCRIPTION \"d\" ::= { enterprises 4242 }\n" + body + "END\n");
-        file.close();
+        const QString module = writeFile(f.path(QStringLiteral("ACME-MIB.txt")),
+            "ACME-MIB DEFINITIONS ::= BEGIN\n"
+            "IMPORTS MODULE-IDENTITY, OBJECT-TYPE, NOTIFICATION-TYPE, Integer32, enterprises FROM SNMPv2-SMI;\n"
+            "acmeMIB MODULE-IDENTITY LAST-UPDATED \"202501010000Z\" ORGANIZATION \"Acme\" CONTACT-INFO \"c\"\n"
+            "    DESCRIPTION \"d\" ::= { enterprises 4242 }\n" + body + "END\n");
+        QVERIFY(!module.isEmpty());
         buildSampleDesign(*f.state);
         f.state->CurrentFile = QStringLiteral("old.mdf");
         const QByteArray before = designFileImage(*f.state);
