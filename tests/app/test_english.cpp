@@ -65,18 +65,12 @@ class EnglishTest : public QObject
         return QTest::qWaitForWindowExposed(window) ? window : nullptr;
     }
     QWidget *open(MainWindow which) { return use(d.services->openWindow(which)); }
-    static QWidget *visible(const char *name)
-    {
-        for (QWidget *window : QApplication::topLevelWidgets())
-            if (window->isVisible() && window->objectName() == QLatin1String(name))
-                return window;
-        return nullptr;
-    }
     // The main window that took the driver's one's place.
     QWidget *switchedTo(const char *name)
     {
         [this] { QTRY_VERIFY(!d.window); }();
-        return visible(name) ? use(visible(name)) : nullptr;
+        QWidget *window = d.shownWindow(name);
+        return window ? use(window) : nullptr;
     }
 
 private Q_SLOTS:
@@ -114,12 +108,12 @@ private Q_SLOTS:
         // The check window with the sample's findings, with none once
         // portTable is deleted, and the unsaved-changes question.
         d.trigger("MIB_CHECK");
-        shown += textsOf(visible("Check"));
+        shown += textsOf(d.shownWindow("Check"));
         auto *grid = use(d.window)->findChild<QTableWidget *>(QStringLiteral("MSFlexGrid1"));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(1, 0)).center());
         d.services->queueAnswer(MessageButton::Yes);
         d.click("Command11");
-        shown += textsOf(visible("Check"));
+        shown += textsOf(d.shownWindow("Check"));
         QVERIFY(shown.contains(QStringLiteral("No problems were found.")) && shown.contains(QStringLiteral("Severity")));
         d.services->queueAnswer(MessageButton::Cancel);
         QTest::keyClick(d.window, Qt::Key_O, Qt::ControlModifier);

@@ -23,29 +23,17 @@ using namespace korvel::testing;
 
 namespace {
 
-QByteArray readBytes(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class DesignFile : public ::testing::Test
 {
 protected:
     QString path() const { return m_dir.filePath(QStringLiteral("design.mdf")); }
-
-    void writeBytes(const QByteArray &bytes) const
-    {
-        QFile f(path());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-    }
 
     // Writes `state` and reads it back into `back`: the same bytes and counters.
     QByteArray roundTrip(const AppState &state, AppState &back)
     {
         EXPECT_TRUE(writeDesignFile(state, path()));
         EXPECT_TRUE(readDesignFile(back, path()));
-        const QByteArray bytes = readBytes(path());
+        const QByteArray bytes = fileBytes(path());
         EXPECT_EQ(designFileImage(state), bytes);
         EXPECT_EQ(designFileImage(back), bytes);
         EXPECT_EQ(counters(back), counters(state));
@@ -138,7 +126,7 @@ TEST_F(DesignFile, ReadingRules)
         auto state = std::make_unique<AppState>();
         buildSampleDesign(*state);
         const korvel::MibList firstItem = state->tables.list[0];
-        writeBytes(row.image);
+        writeFile(path(), row.image);
         ASSERT_TRUE(readDesignFile(*state, path()));
         for (const auto &[slot, name] : row.names)
             EXPECT_EQ(displayedName(*state, slot), name) << slot;
@@ -168,7 +156,7 @@ TEST_F(DesignFile, EachFailureLeavesTablesAndCountersUntouched)
         if (image.isEmpty())
             QFile::remove(path());
         else
-            writeBytes(image);
+            writeFile(path(), image);
         QString error;
         EXPECT_FALSE(readDesignFile(*state, path(), &error)) << what;
         EXPECT_FALSE(error.isEmpty()) << what;
@@ -182,12 +170,12 @@ TEST_F(DesignFile, FailedWriteKeepsTheOldFile)
     auto state = std::make_unique<AppState>();
     buildSampleDesign(*state);
     ASSERT_TRUE(writeDesignFile(*state, path()));
-    const QByteArray good = readBytes(path());
+    const QByteArray good = fileBytes(path());
     addNode(*state, QStringLiteral("more"), 9);
     // A folder cannot be written: the write fails and nothing else changes.
     EXPECT_FALSE(writeDesignFile(*state, m_dir.path()));
     EXPECT_FALSE(writeDesignFile(*state, m_dir.filePath(QStringLiteral("no/such/folder.mdf"))));
-    EXPECT_EQ(readBytes(path()), good);
+    EXPECT_EQ(fileBytes(path()), good);
 }
 
 TEST(DottedOid, FollowsTheParentsUpToEnterprise)
@@ -211,14 +199,10 @@ TEST(DottedOid, FollowsTheParentsUpToEnterprise)
 
 namespace {
 
-// Everything a bridge may change: texts and numbers of slots 0 to 999,
-// counters and ListLevel.
-QByteArray snapshot(const AppState &s)
+// Everything a bridge may change: an edit's snapshot and ListLevel.
+QByteArray bridgeSnapshot(const AppState &s)
 {
-    const DefinitionTables &t = s.tables;
-    return designFileImage(s) + QStringLiteral("%1,%2,%3,%4,%5")
-                                    .arg(t.MibTreeCount).arg(t.MibAttributeCount).arg(t.MibRangeCount)
-                                    .arg(t.MibListCount).arg(s.ListLevel).toLatin1();
+    return snapshot(s) + ',' + QByteArray::number(s.ListLevel);
 }
 
 // A stand-in for libkorvel with MIBAnalysisProc only. A path ending in
@@ -296,7 +280,7 @@ TEST_F(MibBridge, CreateLeavesTheTextsAsTheyReadAfterTheCodePage)
     const QString file = path(QStringLiteral("sample.mib"));
 
     ASSERT_EQ(createMibFile(m_library, *m_state, file), BridgeResult::Success);
-    const QByteArray written = readBytes(file);
+    const QByteArray written = fileBytes(file);
     EXPECT_TRUE(written.contains("\tcaf?Info    \t\tOBJECT IDENTIFIER ::= { enterprise 1 }\r\n"));
     EXPECT_TRUE(written.contains("\t\t\t\"" + cp932::encode(QStringLiteral("温度")) + "\"\r\n"));
     EXPECT_TRUE(written.contains("\t\t\t\"" + cp932::encode(QString(NameWidth, u'あ')) + "\"\r\n"));
@@ -307,10 +291,10 @@ TEST_F(MibBridge, CreateLeavesTheTextsAsTheyReadAfterTheCodePage)
     EXPECT_EQ(m_state->tables.MibTreeCount, 8);
 
     // Nothing changes the second time: the same file, the same tables.
-    const QByteArray after = snapshot(*m_state);
+    const QByteArray after = bridgeSnapshot(*m_state);
     ASSERT_EQ(createMibFile(m_library, *m_state, file), BridgeResult::Success);
-    EXPECT_EQ(readBytes(file), written);
-    EXPECT_EQ(snapshot(*m_state), after);
+    EXPECT_EQ(fileBytes(file), written);
+    EXPECT_EQ(bridgeSnapshot(*m_state), after);
 }
 
 TEST_F(MibBridge, FailuresAndAMissingLibraryKeepTheTables)
@@ -334,7 +318,7 @@ TEST_F(MibBridge, FailuresAndAMissingLibraryKeepTheTables)
     };
     buildSampleDesign(*m_state);
     m_state->ListLevel = 3;
-    const QByteArray before = snapshot(*m_state);
+    const QByteArray before = bridgeSnapshot(*m_state);
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
         QFile log(QStringLiteral("error.log"));
@@ -344,7 +328,7 @@ TEST_F(MibBridge, FailuresAndAMissingLibraryKeepTheTables)
         const QString file = path(QString::fromLatin1(row.file));
         EXPECT_EQ(row.load ? loadMibFile(*row.library, *m_state, file) : createMibFile(*row.library, *m_state, file),
                   row.result);
-        EXPECT_EQ(snapshot(*m_state), before);
+        EXPECT_EQ(bridgeSnapshot(*m_state), before);
         EXPECT_FALSE(QFile::exists(file));
         // A load clears the log of an earlier one, whatever its outcome.
         EXPECT_EQ(QFile::exists(QStringLiteral("error.log")), !row.load);
@@ -369,7 +353,7 @@ TEST_F(MibBridge, LoadTakesTheLibrarysTablesWithLengthsInCharacters)
                         QStringLiteral("line one\n状態"), 0, {}, {}, {}});
     expected->tables.attribute[1].Owner = 7;
     expected->ListLevel = -1;
-    EXPECT_EQ(snapshot(*m_state), snapshot(*expected));
+    EXPECT_EQ(bridgeSnapshot(*m_state), bridgeSnapshot(*expected));
     EXPECT_EQ(displayedName(*m_state, 1000), QStringLiteral("beyond"));
 }
 

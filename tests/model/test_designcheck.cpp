@@ -29,10 +29,7 @@ int leaf(AppState &s, const QString &name, int id, int parent, int syntax = Synt
 
 int table(AppState &s, const QString &base, int id, int parent)
 {
-    const int t = addTable(s, base, id, parent, QStringLiteral("A table."));
-    MibAttribute &a = s.tables.attribute[attributeOf(s, entryOf(s, t))];
-    storeText(a.Description, a.DescriptionLength, QStringLiteral("A row."), NameWidth);
-    return t;
+    return addTable(s, base, id, parent, QStringLiteral("A table."), QStringLiteral("A row."));
 }
 
 MibAttribute &attr(AppState &s, int slot)

@@ -48,15 +48,7 @@ EnumItemList abList(EnumItemList::Values &values)
     return list;
 }
 
-
 using Design = std::function<void(AppState &)>;
-
-// Marks the slots from `first` to 999 of one table in use.
-template <typename Table>
-Design fill(Table DefinitionTables::*table, int first)
-{
-    return [table, first](AppState &s) { fillFrom(s, table, first); };
-}
 
 } // namespace
 
@@ -80,7 +72,7 @@ TEST(ChangeObject, RulesRefuseBeforeAnyWrite)
         Design design = [](AppState &) {};
     };
     const Row rows[] = {
-        {"node as leaf", u"sysInfo"_s, option(KindOption::Leaf), text::KindChanged},
+        {"node as leaf", u"sysInfo"_s, option(KindOption::Leaf), u"オブジェクトの種類は変更できません。"_s},
         {"entry as table", u"portEntry"_s, option(KindOption::Table), {}},
         {"name of another object", u"sysMode"_s, [](EditorInput &in) { in.NameText = u"portName"_s; },
          text::DuplicateName},
@@ -516,7 +508,7 @@ TEST(ValidateInput, FirstFailingCheckGivesItsMessage)
     const Row rows[] = {
         {"name empty", name(QString()), text::NameEmpty},
         {"name of 255", name(QString(255, u'n')), {}},
-        {"name of 256", name(QString(256, u'n')), text::NameTooLong},
+        {"name of 256", name(QString(256, u'n')), u"名前は最大256文字までです。"_s},
         {"object ID empty", id(QString()), text::IdNotNumeric},
         {"object ID 0", id(u"0"_s), text::IdOutOfRange},
         {"object ID 2147483647", id(u"2147483647"_s), {}},
@@ -526,13 +518,13 @@ TEST(ValidateInput, FirstFailingCheckGivesItsMessage)
         {"object ID in full-width digits", id(u"１２"_s), text::IdNotNumeric},
         {"object ID beyond 64 bits", id(u"99999999999999999999999"_s), text::IdOutOfRange},
         {"bounds 0 to 4294967295", range(u"0"_s, u"4294967295"_s), {}},
-        {"upper bound 4294967296", range(u"0"_s, u"4294967296"_s), text::RangeTooLarge},
+        {"upper bound 4294967296", range(u"0"_s, u"4294967296"_s), u"範囲指定は最大4294967295までです。"_s},
         {"lower bound negative", range(u"-1"_s, u"1"_s), text::RangeNotNumeric},
         {"key order 0", key(u"0"_s), text::KeyOutOfRange},
         {"key order 1", key(u"1"_s), {}},
         {"key order 1000", key(u"1000"_s), {}},
         {"key order 1001", key(u"1001"_s), text::KeyOutOfRange},
-        {"key order in letters", key(u"x"_s), text::KeyNotNumeric},
+        {"key order in letters", key(u"x"_s), u"テーブルキーの順位は数値を入力してください。"_s},
         {"name before object ID", both(name(QString()), id(u"x"_s)), text::NameEmpty},
         {"object ID before range", both(id(u"0"_s), range(u"x"_s, u"1"_s)), text::IdOutOfRange},
         {"range before key", both(range(u"x"_s, u"1"_s), key(u"0"_s)), text::RangeNotNumeric},
@@ -606,11 +598,11 @@ TEST(ItemListAdd, ChecksInOrder)
         MessageKind kind = MessageKind::Warning;
     };
     const Row rows[] = {
-        {"name empty", QString(), u"3"_s, text::ItemNameEmpty},
-        {"value empty", u"c"_s, QString(), text::ItemValueEmpty},
-        {"value negative", u"c"_s, u"-1"_s, text::ItemValueNotNumeric},
-        {"name taken", u"b"_s, u"3"_s, text::DuplicateItemName},
-        {"first item's value before second item's name", u"b"_s, u"1"_s, text::DuplicateItemValue},
+        {"name empty", QString(), u"3"_s, u"項目名を入力してください"_s},
+        {"value empty", u"c"_s, QString(), u"項目値を入力してください"_s},
+        {"value negative", u"c"_s, u"-1"_s, u"項目値は数値を入力してください。"_s},
+        {"name taken", u"b"_s, u"3"_s, u"リストの名前が重複しています。"_s},
+        {"first item's value before second item's name", u"b"_s, u"1"_s, u"リストの値が重複しています。"_s},
         {"value 32768", u"c"_s, u"32768"_s, text::ItemAddFailed, MessageKind::Error},
         {"value beyond 64 bits", u"c"_s, u"99999999999999999999"_s, text::ItemAddFailed, MessageKind::Error},
         {"value 0", u"c"_s, u"0"_s, {}},
@@ -647,8 +639,8 @@ TEST(ItemList, RemovingMovesTheFollowingValuesDown)
     EXPECT_FALSE(list.removeListItem(u"  "_s, u"2"_s, sink));
     EXPECT_FALSE(list.removeListItem(u"zz"_s, u"2"_s, sink));
     EXPECT_EQ(sink.messages, (QList<Reported>{{text::ItemNotFound, MessageKind::Warning},
-                                               {text::ItemRemoveFailed, MessageKind::Error},
-                                               {text::ItemNameNotChosen, MessageKind::Warning},
+                                               {u"リストの削除に失敗しました"_s, MessageKind::Error},
+                                               {u"項目名を選択してください"_s, MessageKind::Warning},
                                                {text::ItemNotFound, MessageKind::Warning}}));
     EXPECT_EQ(list.items(), (QList<EnumItem>{{u"b"_s, 2}, {u"c"_s, 3}}));
 }
@@ -705,5 +697,5 @@ TEST(ControlStates, RangeAndEnumerationAreNotTickedTogether)
     RecordingSink sink;
     for (int ticks = 0; ticks < 8; ++ticks)
         EXPECT_EQ(refuseRangeWithList(ticks & 1, ticks & 2, ticks & 4, sink), ticks == 7) << ticks;
-    EXPECT_EQ(sink.messages, warning(text::RangeAndList));
+    EXPECT_EQ(sink.messages, warning(u"範囲とリストは同時に指定できません。"_s));
 }

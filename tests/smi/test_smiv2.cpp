@@ -42,19 +42,13 @@ int leaf(AppState &state, const char *name, int id, int parent, int syntax = Syn
 
 int describedTable(AppState &state, const char *base, int id, int parent)
 {
-    const int table = addTable(state, QString::fromLatin1(base), id, parent, Text);
-    MibAttribute &a = state.tables.attribute[attributeOf(state, entryOf(state, table))];
-    storeText(a.Description, Text, NameWidth);
-    a.DescriptionLength = int32_t(Text.size());
-    return table;
+    return addTable(state, QString::fromLatin1(base), id, parent, Text, Text);
 }
 
 // Writes `bytes` as `name` in `dir`.
 QString writeModule(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
-    QFile file(dir.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    return file.fileName();
+    return writeFile(dir.filePath(name), bytes);
 }
 
 // Every syntax, access, range and enumeration, under an enterprise number
@@ -344,15 +338,13 @@ TEST(Import, RealModulesComeAcrossAtTheirOids)
             {SMI_NODEKIND_TABLE, ObjectKind::Table}, {SMI_NODEKIND_ROW, ObjectKind::Entry}, {SMI_NODEKIND_COLUMN, ObjectKind::Leaf}};
         int count = 0;
         for (SmiNode *n = smiGetFirstNode(module, SMI_NODEKIND_ANY); n; n = smiGetNextNode(n, SMI_NODEKIND_ANY)) {
-            QStringList arcs;
-            for (unsigned i = 0; i < n->oidlen; ++i)
-                arcs.append(QString::number(n->oid[i]));
-            if (!kinds.count(n->nodekind) || !arcs.join(u'.').startsWith(QLatin1StringView("1.3.6.1.4.1."))
+            const QString oid = nodeOid(n);
+            if (!kinds.count(n->nodekind) || !oid.startsWith(QLatin1StringView("1.3.6.1.4.1."))
                 || n == smiGetModuleIdentityNode(module))
                 continue;
             const int slot = findObjectByName(*state, QString::fromUtf8(n->name));
             ASSERT_GE(slot, 0) << n->name;
-            EXPECT_EQ(dottedOid(*state, slot), arcs.join(u'.')) << n->name;
+            EXPECT_EQ(dottedOid(*state, slot), oid) << n->name;
             EXPECT_EQ(state->tables.tree[slot].Kind, kinds.at(n->nodekind)) << n->name;
             ++count;
         }

@@ -45,6 +45,14 @@ public:
         folder.reset();
     }
 
+    // A driver for a window shown elsewhere, e.g. a dialog in a drive() script.
+    static GuiDriver on(QWidget *shown)
+    {
+        GuiDriver driver;
+        driver.window = shown;
+        return driver;
+    }
+
     // Shows `w` as the active window; it is deleted when closed.
     template <typename Window>
     Window *show(Window *w)
@@ -132,6 +140,15 @@ public:
             choose(name.constData(), value);
         else
             type(name.constData(), value);
+    }
+
+    // The visible top-level window named `name`, or none.
+    static QWidget *shownWindow(const char *name)
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (widget->isVisible() && widget->objectName() == QLatin1String(name))
+                return widget;
+        return nullptr;
     }
 
     // Runs a menu item by its object name.

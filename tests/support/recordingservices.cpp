@@ -11,10 +11,7 @@
 
 namespace korvel::testing {
 
-RecordingServices::RecordingServices()
-    : m_programFolder(QStringLiteral(KORVEL_PROGRAM_FOLDER))
-{
-}
+RecordingServices::RecordingServices() : m_programFolder(QStringLiteral(KORVEL_PROGRAM_FOLDER)) {}
 
 QStringList RecordingServices::texts() const
 {
@@ -29,11 +26,6 @@ const Message &RecordingServices::lastMessage() const
     return messages.isEmpty() ? none : messages.constLast();
 }
 
-void RecordingServices::queueAnswer(MessageButton answer)
-{
-    m_answers.append(answer);
-}
-
 MessageButton RecordingServices::present(const Message &message)
 {
     messages.append(message);
@@ -41,7 +33,6 @@ MessageButton RecordingServices::present(const Message &message)
         onMessage(message);
     if (!message.asksYesNo())
         return MessageButton::Ok;
-    unansweredQuestions += m_answers.isEmpty();
     return m_answers.isEmpty() ? MessageButton::No : m_answers.takeFirst();
 }
 
@@ -98,21 +89,6 @@ DialogOutcome RecordingServices::runDialog(ModalDialog, QDialog &dialog)
     if (dialog.isVisible())
         dialog.close();
     return dialog.result() == QDialog::Accepted ? DialogOutcome::Accepted : DialogOutcome::Rejected;
-}
-
-void RecordingServices::showHelp()
-{
-    ++helpRequests;
-}
-
-void RecordingServices::setProgramFolder(const QString &folder)
-{
-    m_programFolder = folder;
-}
-
-QString RecordingServices::programFolder() const
-{
-    return m_programFolder;
 }
 
 QStringList visibleTopLevelWindows()

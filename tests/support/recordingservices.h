@@ -31,9 +31,8 @@ public:
     QStringList texts() const;
     const Message &lastMessage() const;
 
-    // The next question's answer; with none queued, No (and counted).
-    void queueAnswer(MessageButton answer);
-    int unansweredQuestions = 0;
+    // The next question's answer; with none queued, No.
+    void queueAnswer(MessageButton answer) { m_answers.append(answer); }
 
     // Called for every message after it has been recorded.
     std::function<void(const Message &)> onMessage;
@@ -52,11 +51,11 @@ public:
     int helpRequests = 0;
 
     // Where icon/ and help/ are looked for; the build folder by default.
-    void setProgramFolder(const QString &folder);
+    void setProgramFolder(const QString &folder) { m_programFolder = folder; }
 
     DialogOutcome openDialog(ModalDialog dialog, QObject *owner) override;
-    void showHelp() override;
-    QString programFolder() const override;
+    void showHelp() override { ++helpRequests; }
+    QString programFolder() const override { return m_programFolder; }
 
 protected:
     MessageButton present(const Message &message) override;

@@ -1,6 +1,9 @@
 #include "sampledesign.h"
 
+#include "designfile.h"
 #include "tableops.h"
+
+#include <QFile>
 
 namespace korvel::testing {
 
@@ -27,13 +30,33 @@ int addNode(AppState &state, const QString &name, int objectId, int parent)
     return addObject(state, name, objectId, parent, ObjectKind::Node);
 }
 
-int addTable(AppState &state, const QString &base, int objectId, int parent, const QString &description)
+int addTable(AppState &state, const QString &base, int objectId, int parent, const QString &description,
+             const QString &entryDescription)
 {
     const int table = addObject(state, base + QStringLiteral("Table"), objectId, parent, ObjectKind::Table);
     const int entry = addObject(state, base + QStringLiteral("Entry"), 1, table, ObjectKind::Entry);
     addAttribute(state, table, description, Access::NotAccessible);
-    addAttribute(state, entry, QString(), Access::NotAccessible);
+    addAttribute(state, entry, entryDescription, Access::NotAccessible);
     return table;
+}
+
+QByteArray snapshot(const AppState &state)
+{
+    const DefinitionTables &t = state.tables;
+    return designFileImage(state) + QByteArray::number(t.MibTreeCount) + ',' + QByteArray::number(t.MibAttributeCount)
+           + ',' + QByteArray::number(t.MibRangeCount) + ',' + QByteArray::number(t.MibListCount);
+}
+
+QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 int entryOf(const AppState &state, int table)

@@ -17,7 +17,7 @@ int addNode(AppState &state, const QString &name, int objectId, int parent = Roo
 // Adds a Table named base + "Table" and its Entry base + "Entry" (ObjectId 1);
 // returns the Table's slot. The Entry is the next used slot.
 int addTable(AppState &state, const QString &base, int objectId, int parent = RootSlot,
-             const QString &description = QString());
+             const QString &description = QString(), const QString &entryDescription = QString());
 
 struct LeafDefinition {
     QString name;
@@ -33,6 +33,14 @@ struct LeafDefinition {
     QList<QPair<QString, int>> items = {};
 };
 int addLeaf(AppState &state, const LeafDefinition &def);
+
+// Everything an edit may change: every record of slots 0 to 999 and the counters.
+QByteArray snapshot(const AppState &state);
+
+// Writes `bytes` as the file `path`; returns the path, or none when it cannot.
+QString writeFile(const QString &path, const QByteArray &bytes);
+// The bytes of the file `path`, or none.
+QByteArray fileBytes(const QString &path);
 
 // The slot of the Entry of a Table added by addTable.
 int entryOf(const AppState &state, int table);

@@ -11,11 +11,8 @@ namespace korvel::testing {
 inline void buildWorkedExample(AppState &state)
 {
     const int sample = addNode(state, QStringLiteral("sample"), 1);
-    const int table = addTable(state, QStringLiteral("port"), 2, sample, QStringLiteral("port list"));
-    const int entry = entryOf(state, table);
-    MibAttribute &entryAttribute = state.tables.attribute[attributeOf(state, entry)];
-    storeText(entryAttribute.Description, QStringLiteral("one port"), NameWidth);
-    entryAttribute.DescriptionLength = 8;
+    const int entry = entryOf(state, addTable(state, QStringLiteral("port"), 2, sample, QStringLiteral("port list"),
+                                              QStringLiteral("one port")));
     addLeaf(state, {QStringLiteral("portIndex"), 1, entry, Syntax::Integer, Access::ReadOnly,
                     QStringLiteral("port number"), 1, QStringLiteral("1"), QStringLiteral("64"), {}});
     addLeaf(state, {QStringLiteral("portState"), 2, entry, Syntax::Integer, Access::ReadWrite, QStringLiteral("state"),

@@ -68,13 +68,6 @@ protected:
         return QDir(in(QString())).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
 
-    static void write(const QString &file, const QByteArray &bytes)
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-
     static QByteArray readBytes(const QString &file)
     {
         if (std::filesystem::exists(file.toStdString()) && !std::filesystem::is_regular_file(file.toStdString()))
@@ -91,7 +84,7 @@ protected:
 TEST_F(Korvelc, ReadsAModuleInAReadOnlyFolderAndWritesItBack)
 {
     // Named like the library's log, which the load bridge deletes before a read.
-    write(in(QStringLiteral("error.log")), WorkedExampleModule);
+    writeFile(in(QStringLiteral("error.log")), WorkedExampleModule);
     const QStringList before = inputFolder();
     QFile::setPermissions(in(QString()), QFile::ReadOwner | QFile::ExeOwner);
     const Outcome read = run({QStringLiteral("mdf"), in(QStringLiteral("error.log")), out(QStringLiteral("back.mdf"))});
@@ -100,7 +93,7 @@ TEST_F(Korvelc, ReadsAModuleInAReadOnlyFolderAndWritesItBack)
     EXPECT_TRUE(read.out.isEmpty());
     EXPECT_EQ(inputFolder(), before);
     // The module replaces an old one and keeps its permissions.
-    write(out(QStringLiteral("back.mib")), "old module");
+    writeFile(out(QStringLiteral("back.mib")), "old module");
     const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(out(QStringLiteral("back.mib")), permissions));
     const Outcome write = run({QStringLiteral("mib"), out(QStringLiteral("back.mdf")), out(QStringLiteral("back.mib"))});
@@ -140,7 +133,7 @@ TEST_F(Korvelc, SeedCommandsWriteWhatTheProgramWrites)
         state->tables.attribute[text.slot].DescriptionLength += text.extraLength;
     QByteArray design = designFileImage(*state);
     design.replace("port number", "port\x85\x40\xed\x40\xfc"); // bytes outside the code page, one cut short
-    write(in(QStringLiteral("tricky.mdf")), design);
+    writeFile(in(QStringLiteral("tricky.mdf")), design);
 
     // The program: the design read, its module written, the module read back.
     SharedMibLibrary library(QFileInfo(QStringLiteral(KORVELC)).absolutePath() + QStringLiteral("/libkorvel.so"));
@@ -163,7 +156,7 @@ TEST_F(Korvelc, SeedCommandsWriteWhatTheProgramWrites)
 
 TEST_F(Korvelc, ModuleWithoutObjectsNeedsAllowEmpty)
 {
-    write(in(QStringLiteral("empty.mib")), QByteArray());
+    writeFile(in(QStringLiteral("empty.mib")), QByteArray());
     const Outcome r = run({QStringLiteral("mdf"), QStringLiteral("--allow-empty"), in(QStringLiteral("empty.mib")),
                            out(QStringLiteral("empty.mdf"))});
     EXPECT_EQ(r.exitCode, 0) << r.err.constData();
@@ -179,21 +172,21 @@ TEST_F(Korvelc, BadInputsFailWithOneLineAndTouchNothing)
     auto state = std::make_unique<AppState>();
     buildWorkedExample(*state);
     const QByteArray design = designFileImage(*state);
-    write(in(QStringLiteral("good.mdf")), design);
-    write(in(QStringLiteral("good.mib")), WorkedExampleModule);
-    write(in(QStringLiteral("empty")), QByteArray());
-    write(in(QStringLiteral("binary")), QByteArray("\x00\x81\x20\xff\xfe<MibTree\x01", 13).repeated(50));
-    write(in(QStringLiteral("cut.mdf")), design.left(design.size() / 3));
-    write(in(QStringLiteral("huge.mdf")), QByteArray(design).replace("\r\nsample,6,", "\r\nsample,2147483648,"));
-    write(in(QStringLiteral("cut.mib")), WorkedExampleModule.left(WorkedExampleModule.indexOf("label") + 2));
+    writeFile(in(QStringLiteral("good.mdf")), design);
+    writeFile(in(QStringLiteral("good.mib")), WorkedExampleModule);
+    writeFile(in(QStringLiteral("empty")), QByteArray());
+    writeFile(in(QStringLiteral("binary")), QByteArray("\x00\x81\x20\xff\xfe<MibTree\x01", 13).repeated(50));
+    writeFile(in(QStringLiteral("cut.mdf")), design.left(design.size() / 3));
+    writeFile(in(QStringLiteral("huge.mdf")), QByteArray(design).replace("\r\nsample,6,", "\r\nsample,2147483648,"));
+    writeFile(in(QStringLiteral("cut.mib")), WorkedExampleModule.left(WorkedExampleModule.indexOf("label") + 2));
     state->tables.attribute[4].InUse = 0; // sysLabel's: the writer cannot write the leaf
-    write(in(QStringLiteral("broken.mdf")), designFileImage(*state));
+    writeFile(in(QStringLiteral("broken.mdf")), designFileImage(*state));
     ASSERT_TRUE(QDir(in(QString())).mkdir(QStringLiteral("folder")));
     ASSERT_TRUE(QFile::link(in(QStringLiteral("good.mdf")), in(QStringLiteral("link.mdf"))));
     ASSERT_TRUE(QFile::link(in(QStringLiteral("good.mib")), in(QStringLiteral("link.mib"))));
-    write(out(QStringLiteral("old.mib")), "old module");
-    write(out(QStringLiteral("old.mdf")), "old design");
-    write(out(QStringLiteral("file")), "a file, not a folder");
+    writeFile(out(QStringLiteral("old.mib")), "old module");
+    writeFile(out(QStringLiteral("old.mdf")), "old design");
+    writeFile(out(QStringLiteral("file")), "a file, not a folder");
     ASSERT_EQ(mkfifo(QFile::encodeName(out(QStringLiteral("pipe"))).constData(), 0600), 0);
 
     struct Row {
@@ -274,9 +267,9 @@ TEST_F(Korvelc, CheckStrictAndModuleInformation)
     auto state = std::make_unique<AppState>();
     buildWorkedExample(*state);
     ASSERT_TRUE(writeDesignFile(*state, in(QStringLiteral("clean.mdf"))));
-    write(in(QStringLiteral("clean.mdi")), R"({"format": "korvel-module-information", "moduleName": "BOX-MIB"})");
+    writeFile(in(QStringLiteral("clean.mdi")), R"({"format": "korvel-module-information", "moduleName": "BOX-MIB"})");
     ASSERT_TRUE(writeDesignFile(*state, in(QStringLiteral("other.mdf"))));
-    write(in(QStringLiteral("other.mdi")), "");
+    writeFile(in(QStringLiteral("other.mdi")), "");
     // The worked example with a second object at sysLabel's sub-identifier.
     addLeaf(*state, {QStringLiteral("sysTwin"), 1, 0, Syntax::Integer, Access::ReadOnly, QStringLiteral("t"), 0, {}, {}, {}});
     ASSERT_TRUE(writeDesignFile(*state, in(QStringLiteral("defect.mdf"))));
@@ -300,7 +293,7 @@ TEST_F(Korvelc, CheckStrictAndModuleInformation)
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.arguments.join(u' ').toStdString());
-        write(out(QStringLiteral("out.mib")), "old");
+        writeFile(out(QStringLiteral("out.mib")), "old");
         const Outcome r = run(QStringList(row.arguments).replaceInStrings(QStringLiteral("OUT"), out(QStringLiteral("out.mib"))));
         EXPECT_EQ(r.exitCode, row.exitCode);
         EXPECT_EQ(r.out.toStdString(), row.out);

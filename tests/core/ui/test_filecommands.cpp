@@ -13,30 +13,12 @@
 
 #include <QDialog>
 #include <QDir>
-#include <QPushButton>
 
 #include <array>
 #include <memory>
 
 using namespace korvel;
 using namespace korvel::testing;
-
-namespace {
-
-void type(QDialog &dialog, const QString &box, const QString &text)
-{
-    auto *line = dialog.findChild<QLineEdit *>(box);
-    QTest::keyClick(line, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(line, Qt::Key_Delete);
-    QTest::keyClicks(line, text);
-}
-
-void click(QDialog &dialog, const char *button)
-{
-    QTest::mouseClick(dialog.findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
-}
-
-} // namespace
 
 class FileCommandsTest : public QObject
 {
@@ -68,10 +50,7 @@ private Q_SLOTS:
     void aFailedOpenForgetsTheChoiceForTheTreeWindow()
     {
         const QString file = f.path(QStringLiteral("bad.mdf"));
-        QFile bad(file);
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("<MibTree>\r\nnot a design\r\n");
-        bad.close();
+        QVERIFY(!writeFile(file, "<MibTree>\r\nnot a design\r\n").isEmpty());
         auto files = commands();
         files->clearChoiceWhenOpenFails = true;
         f.services->answerFileDialog(*f.state, file);
@@ -107,10 +86,7 @@ private Q_SLOTS:
 
         const QByteArray before = designFileImage(*f.state);
         const QString broken = f.path(QStringLiteral("broken.mib"));
-        QFile file(broken);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("TEST-MIB DEFINITIONS ::= BEGIN\r\nDESCRIPTION \"open\r\nEND\r\n");
-        file.close();
+        QVERIFY(!writeFile(broken, "TEST-MIB DEFINITIONS ::= BEGIN\r\nDESCRIPTION \"open\r\nEND\r\n").isEmpty());
         // A module read in is in no file yet: the next load asks first.
         m_events.clear();
         f.services->queueAnswer(MessageButton::No);
@@ -149,9 +125,7 @@ private Q_SLOTS:
         QCOMPARE(contents(QStringLiteral("acme.mdf")), contents(QStringLiteral("plain.mdf"))); // the design file as it always was
         const QString loaded = QStringLiteral("変数に読み込みました。");
         for (const QByteArray &side : {QByteArray(), QByteArray("{\"format\": ")}) {
-            QFile sideFile(f.path(QStringLiteral("acme.mdi")));
-            QVERIFY(side.isEmpty() || (sideFile.open(QIODevice::WriteOnly) && sideFile.write(side) > 0));
-            sideFile.close();
+            QVERIFY(side.isEmpty() || !writeFile(f.path(QStringLiteral("acme.mdi")), side).isEmpty());
             f.state->ModuleInformation->moduleName = QStringLiteral("OLD-MIB");
             f.state->ListLevel = 3;
             m_events.clear();
@@ -220,18 +194,19 @@ private Q_SLOTS:
             {"RevisionDate", "", "改版の日時は「2026-12-07 09:30」の形で入力してください。", "2025-04-01"},
         };
         f.services->drive(ModalDialog::ModuleInfo, [&](QDialog &dialog) {
+            const GuiDriver v = GuiDriver::on(&dialog);
             for (const auto &[box, refused, why, good] : entries) {
-                type(dialog, box, refused);
-                click(dialog, box == u"RevisionDate" ? "AddRevision" : "OkButton");
-                type(dialog, box, good);
+                v.type(qPrintable(box), refused);
+                v.click(box == u"RevisionDate" ? "AddRevision" : "OkButton");
+                v.type(qPrintable(box), good);
             }
-            click(dialog, "AddRevision");
-            type(dialog, QStringLiteral("RevisionDate"), QStringLiteral("2026-01-15 08:00"));
-            click(dialog, "AddRevision");
-            click(dialog, "RemoveRevision"); // the one just added
+            v.click("AddRevision");
+            v.type("RevisionDate", QStringLiteral("2026-01-15 08:00"));
+            v.click("AddRevision");
+            v.click("RemoveRevision"); // the one just added
             // From sysInfo, the default place, up to the root "enterprise".
-            QTest::keyClick(dialog.findChild<QComboBox *>(QStringLiteral("IdentityParent")), Qt::Key_Up);
-            click(dialog, "OkButton");
+            QTest::keyClick(v.get("IdentityParent"), Qt::Key_Up);
+            v.click("OkButton");
         });
         ListWindow window(*f.state, *f.services);
         window.show();
@@ -252,11 +227,11 @@ private Q_SLOTS:
         QCOMPARE(f.state->ModuleInformation, std::optional(expected));
 
         // Reopened, it shows them and OK keeps them; Cancel keeps what was typed out.
-        f.services->drive(ModalDialog::ModuleInfo, [](QDialog &dialog) { click(dialog, "OkButton"); });
+        f.services->drive(ModalDialog::ModuleInfo, [](QDialog &dialog) { GuiDriver::on(&dialog).click("OkButton"); });
         menuItem->trigger();
         f.services->drive(ModalDialog::ModuleInfo, [](QDialog &dialog) {
-            type(dialog, QStringLiteral("ModuleName"), QStringLiteral("OTHER-MIB"));
-            click(dialog, "CancelButton");
+            GuiDriver::on(&dialog).type("ModuleName", QStringLiteral("OTHER-MIB"));
+            GuiDriver::on(&dialog).click("CancelButton");
         });
         menuItem->trigger();
         QCOMPARE(f.state->ModuleInformation, std::optional(expected));
@@ -282,14 +257,12 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, body);
         QFETCH(QString, message);
-        const QString module = f.path(QStringLiteral("ACME-MIB.txt"));
-        QFile file(module);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("ACME-MIB DEFINITIONS ::= BEGIN\n"
-                   "IMPORTS MODULE-IDENTITY, OBJECT-TYPE, NOTIFICATION-TYPE, Integer32, enterprises FROM SNMPv2-SMI;\n"
-                   "acmeMIB MODULE-IDENTITY LAST-UPDATED \"202501010000Z\" ORGANIZATION \"Acme\" CONTACT-INFO \"c\"\n"
-                   "    DESCRIPTION \"d\" ::= { enterprises 4242 }\n" + body + "END\n");
-        file.close();
+        const QString module = writeFile(f.path(QStringLiteral("ACME-MIB.txt")),
+            "ACME-MIB DEFINITIONS ::= BEGIN\n"
+            "IMPORTS MODULE-IDENTITY, OBJECT-TYPE, NOTIFICATION-TYPE, Integer32, enterprises FROM SNMPv2-SMI;\n"
+            "acmeMIB MODULE-IDENTITY LAST-UPDATED \"202501010000Z\" ORGANIZATION \"Acme\" CONTACT-INFO \"c\"\n"
+            "    DESCRIPTION \"d\" ::= { enterprises 4242 }\n" + body + "END\n");
+        QVERIFY(!module.isEmpty());
         buildSampleDesign(*f.state);
         f.state->CurrentFile = QStringLiteral("old.mdf");
         const QByteArray before = designFileImage(*f.state);

@@ -7,7 +7,6 @@
 #include "tableops.h"
 #include "workedexample.h"
 
-#include <QPushButton>
 #include <QTableWidget>
 #include <QTreeWidget>
 
@@ -16,14 +15,7 @@ using namespace korvel::testing;
 
 namespace {
 
-QWidget *shown(const char *name)
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->objectName() == QLatin1String(name))
-            return widget;
-    }
-    return nullptr;
-}
+QWidget *shown(const char *name) { return GuiDriver::shownWindow(name); }
 
 // The check window's rows, each "object|severity|message".
 QStringList findings()
@@ -35,12 +27,6 @@ QStringList findings()
         rows.append(item->text(0) + u'|' + item->text(1) + u'|' + item->text(2));
     }
     return rows;
-}
-
-void clickButton(QWidget *window, const char *name)
-{
-    auto *button = window->findChild<QPushButton *>(QLatin1String(name));
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
 }
 
 const QString BadName = QStringLiteral("オブジェクト名は英小文字で始まり、英字と数字だけでなければなりません。");
@@ -87,16 +73,15 @@ private Q_SLOTS:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first);
         QTRY_VERIFY(!shown("List"));
-        QWidget *tree = shown("Tree");
-        QVERIFY(tree);
-        QCOMPARE(tree->findChild<QTreeWidget *>(QStringLiteral("TreeView1"))->currentItem()->text(0),
-                 QStringLiteral("Bad(7)"));
+        const GuiDriver tree = GuiDriver::on(shown("Tree"));
+        QVERIFY(tree.window);
+        QCOMPARE(tree.get<QTreeWidget>("TreeView1")->currentItem()->text(0), QStringLiteral("Bad(7)"));
         QCOMPARE(f.state->EditTarget, bad);
 
         // The Tree window's menu shows the same one window; its 削除 checks again.
-        tree->findChild<QAction *>(QStringLiteral("TREE_CHECK"))->trigger();
+        tree.trigger("TREE_CHECK");
         f.services->queueAnswer(MessageButton::Yes);
-        clickButton(tree, "Command11");
+        tree.click("Command11");
         QCOMPARE(findings(), QStringList{QStringLiteral("||問題は見つかりませんでした。")});
         QCOMPARE(visibleTopLevelWindows().count(QStringLiteral("Check")), 1);
     }

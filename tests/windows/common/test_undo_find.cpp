@@ -116,21 +116,18 @@ private Q_SLOTS:
             QCOMPARE(f.state->FileDialogMode, goesOn ? (way == QLatin1String("open") ? 1 : 4) : yes ? 2 : 0);
     }
 
-    // Ctrl+F by part of a name and by OID, F3 for the next (round to the
-    // first), and a text found nowhere, in both windows.
-    void findsByNameAndOidInBothWindows()
+    // Ctrl+F, F3 for the next and a text found nowhere, in both windows:
+    // the window shows what the search (tested on the tables) finds.
+    void findsInBothWindows()
     {
         showList();
         addNode(*f.state, QStringLiteral("portal"), 3, 0);
         QCOMPARE(find(QStringLiteral("PORT")), QStringLiteral("1.3.6.1.4.1.1.3"));
         QCOMPARE(f.text("Text1"), QStringLiteral("sysInfo"));
         QCOMPARE(find(QString()), QStringLiteral("1.3.6.1.4.1.2"));
-        QCOMPARE(find(QStringLiteral("1.3.6.1.4.1.2.1.3")), QStringLiteral("1.3.6.1.4.1.2.1.3"));
-        QCOMPARE(f.get<QTableWidget>("MSFlexGrid1")->currentRow(), 2);
+        QCOMPARE(f.get<QTableWidget>("MSFlexGrid1")->currentRow(), 1);
 
         switchTo("MIB_TREE");
-        QCOMPARE(find(QStringLiteral("info")), QStringLiteral("1.3.6.1.4.1.1"));
-        QCOMPARE(find(QString()), QStringLiteral("1.3.6.1.4.1.1"));
         QCOMPARE(find(QStringLiteral("1.3.6.1.4.1.2.1")), QStringLiteral("1.3.6.1.4.1.2.1"));
         QCOMPARE(find(QStringLiteral("fan")), QStringLiteral("1.3.6.1.4.1.2.1"));
         QCOMPARE(f.services->texts().constLast(), QStringLiteral("見つかりません。"));

@@ -3,6 +3,7 @@
 #include "filedialog.h"
 #include "filelists.h"
 #include "guidriver.h"
+#include "sampledesign.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,12 +15,6 @@ using namespace korvel::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void touch(const QString &path)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-}
 
 // A click on the entry of `list` ending in `entry`.
 void click(QListWidget *list, const QString &entry)
@@ -73,7 +68,7 @@ private Q_SLOTS:
         f.setUp();
         QVERIFY(QDir(folder()).mkdir(u"sub"_s));
         for (const char *name : {"a.mdf", "b.mib", "c.txt", "sub/d.mdf"})
-            touch(f.path(QLatin1String(name)));
+            QVERIFY(!writeFile(f.path(QLatin1String(name)), {}).isEmpty());
         m_startFolder = QDir::currentPath();
         QVERIFY(QDir::setCurrent(folder()));
     }
@@ -205,7 +200,7 @@ private Q_SLOTS:
         while (deep.size() < 256)
             deep += u'/' + QString(60, u'd');
         QVERIFY(QDir().mkpath(deep));
-        touch(deep + u"/x.mdf"_s);
+        QVERIFY(!writeFile(deep + u"/x.mdf"_s, {}).isEmpty());
         open(1);
         QVERIFY(folders()->setPath(deep));
         click(files(), u"x.mdf"_s);

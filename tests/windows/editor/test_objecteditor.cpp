@@ -21,15 +21,6 @@ using namespace korvel::testing;
 
 namespace {
 
-// The parts of the design a commit may change: the file image of the tables
-// and the four counters.
-QByteArray snapshot(const AppState &state)
-{
-    const DefinitionTables &t = state.tables;
-    return designFileImage(state) + QByteArray::number(t.MibTreeCount) + ',' + QByteArray::number(t.MibAttributeCount)
-           + ',' + QByteArray::number(t.MibRangeCount) + ',' + QByteArray::number(t.MibListCount);
-}
-
 // Builds one object in an open editor, as a person would, and commits. The
 // object is a line "level|kind option|setting|...", each setting as
 // GuiDriver::set takes it; the level is the List window's, empty for the top.
@@ -62,9 +53,7 @@ private:
     void driveEditor(std::function<void(const GuiDriver &)> driver)
     {
         f.services->drive(ModalDialog::Design, [driver](QDialog &dialog) {
-            GuiDriver v;
-            v.window = &dialog;
-            driver(v);
+            driver(GuiDriver::on(&dialog));
         });
     }
 
