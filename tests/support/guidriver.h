@@ -169,7 +169,9 @@ public:
             const QStringList values = line.section(u'=', 1).split(u',');
             const QObject *control = name == window->objectName() ? window.data() : window->findChild<QObject *>(name);
             QStringList shown;
-            if (name == QLatin1String("tab")) {
+            if (!control && name != QLatin1String("tab") && name != QLatin1String("max")) {
+                shown.append(QStringLiteral("(missing)"));
+            } else if (name == QLatin1String("tab")) {
                 QWidget *widget = get(qPrintable(values.first()));
                 for (int step = 0; step < 200 && shown.size() < values.size(); ++step) {
                     if (values.contains(widget->objectName()) && !shown.contains(widget->objectName()))

@@ -13,6 +13,7 @@
 
 #include <QDialog>
 #include <QDir>
+#include <QTableWidget>
 
 #include <array>
 #include <memory>
@@ -203,7 +204,11 @@ private Q_SLOTS:
             v.click("AddRevision");
             v.type("RevisionDate", QStringLiteral("2026-01-15 08:00"));
             v.click("AddRevision");
-            v.click("RemoveRevision"); // the one just added
+            // The first one goes; the one just added stays.
+            auto *revisions = v.get<QTableWidget>("Revisions");
+            QTest::mouseClick(revisions->viewport(), Qt::LeftButton, {},
+                              revisions->visualItemRect(revisions->item(0, 0)).center());
+            v.click("RemoveRevision");
             // From sysInfo, the default place, up to the root "enterprise".
             QTest::keyClick(v.get("IdentityParent"), Qt::Key_Up);
             v.click("OkButton");
@@ -223,7 +228,7 @@ private Q_SLOTS:
         expected.identityParent = RootSlot;
         expected.identitySubId = 2147483647;
         expected.lastUpdated = QDateTime(QDate(2026, 12, 1), QTime(9, 30), Qt::UTC);
-        expected.revisions = {{QDateTime(QDate(2025, 4, 1), QTime(0, 0), Qt::UTC), QString()}};
+        expected.revisions = {{QDateTime(QDate(2026, 1, 15), QTime(8, 0), Qt::UTC), QString()}};
         QCOMPARE(f.state->ModuleInformation, std::optional(expected));
 
         // Reopened, it shows them and OK keeps them; Cancel keeps what was typed out.
