@@ -273,6 +273,10 @@ TEST_F(Korvelc, CheckStrictAndModuleInformation)
     // The worked example with a second object at sysLabel's sub-identifier.
     addLeaf(*state, {QStringLiteral("sysTwin"), 1, 0, Syntax::Integer, Access::ReadOnly, QStringLiteral("t"), 0, {}, {}, {}});
     ASSERT_TRUE(writeDesignFile(*state, in(QStringLiteral("defect.mdf"))));
+    // The first object's ID made "x1".
+    QByteArray unreadable = readBytes(in(QStringLiteral("clean.mdf")));
+    unreadable.insert(unreadable.indexOf(',', unreadable.indexOf("<MibTree>\r\n")) + 1, 'x');
+    writeFile(in(QStringLiteral("unreadable.mdf")), unreadable);
     const struct {
         QStringList arguments; // OUT stands for the output
         int exitCode;
@@ -281,6 +285,7 @@ TEST_F(Korvelc, CheckStrictAndModuleInformation)
         const char *written; // what the new output holds, or nullptr when the old one stays
     } rows[] = {
         {{"check", "clean.mdf"}, 0, "", "", nullptr},
+        {{"check", "unreadable.mdf"}, 1, "", "field 2 is not a number", nullptr},
         {{"check", "defect.mdf"}, 1, "defect.mdf: sysTwin: error: sub-identifier 1 is also used by sysLabel; this "
                                      "object and everything below it are not written\n", "", nullptr},
         {{"mib", "defect.mdf", "OUT"}, 0, "",
