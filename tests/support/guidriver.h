@@ -191,6 +191,14 @@ public:
             actual.append(name + u'=' + shown.join(u','));
         }
         QCOMPARE(actual, expected);
+        // Laid out: no two visible controls of one frame lie over each other.
+        for (QWidget *control : window->findChildren<QWidget *>()) {
+            const QList<QWidget *> siblings = control->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+            for (QWidget *other : siblings.mid(siblings.indexOf(control) + 1))
+                QVERIFY2(!control->isVisible() || !other->isVisible() || control->isWindow() || other->isWindow()
+                             || !control->geometry().intersects(other->geometry()),
+                         qPrintable(control->objectName() + u" over "_qs + other->objectName()));
+        }
     }
 
     // The window's title as shown: "[*]" is the change mark.
