@@ -339,6 +339,14 @@ bool ListWindow::openEditor(const QString &failure)
     return true;
 }
 
+std::optional<int> ListWindow::chosenSlot(int keyColumn)
+{
+    const std::optional<int> slot = selectedSlot(keyColumn);
+    if (!slot)
+        m_services.show(selectMessage(), MessageKind::Warning);
+    return slot;
+}
+
 void ListWindow::goUp()
 {
     if (m_levelBox->text().isEmpty() || m_state.ListLevel == RootSlot)
@@ -352,11 +360,9 @@ void ListWindow::gridDoubleClicked()
 {
     const QString failure = texts::changeFailed();
     runCommand(failure, [&] {
-        const std::optional<int> slot = selectedSlot(IdColumn);
-        if (!slot) {
-            m_services.show(selectMessage(), MessageKind::Warning);
+        const std::optional<int> slot = chosenSlot(IdColumn);
+        if (!slot)
             return;
-        }
         m_state.EditTarget = static_cast<int16_t>(*slot);
         if (m_state.tables.tree[*slot].Kind == ObjectKind::Leaf) {
             if (openEditor(failure))
@@ -382,11 +388,9 @@ void ListWindow::changeObject()
 {
     const QString failure = texts::changeFailed();
     runCommand(failure, [&] {
-        const std::optional<int> slot = selectedSlot(IdColumn);
-        if (!slot) {
-            m_services.show(selectMessage(), MessageKind::Warning);
+        const std::optional<int> slot = chosenSlot(IdColumn);
+        if (!slot)
             return;
-        }
         m_state.EditTarget = static_cast<int16_t>(*slot);
         if (openEditor(failure))
             refresh();
@@ -396,11 +400,9 @@ void ListWindow::changeObject()
 void ListWindow::deleteObject()
 {
     runCommand(texts::deleteFailed(), [&] {
-        const std::optional<int> slot = selectedSlot(NameColumn);
-        if (!slot) {
-            m_services.show(selectMessage(), MessageKind::Warning);
+        const std::optional<int> slot = chosenSlot(NameColumn);
+        if (!slot)
             return;
-        }
         if (!m_services.ask(texts::confirmDelete()))
             return;
         if (m_state.tables.tree[*slot].Kind == ObjectKind::Entry) {

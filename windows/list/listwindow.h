@@ -48,6 +48,9 @@ private:
     // current row is the blank first row. `keyColumn` is the cell the
     // command tests for blankness (the name for 削除, the ID otherwise).
     std::optional<int> selectedSlot(int keyColumn) const;
+    // selectedSlot for a command: none is answered with the request to
+    // choose an object first.
+    std::optional<int> chosenSlot(int keyColumn);
     void updateTitle();
     // The name and ID columns fill the grid's visible width.
     void fitColumns();
